@@ -1,0 +1,62 @@
+// One run of the queueing model with the start-up settings (uniform, MAX 100 and
+// 50), against the same run sorted by rescanning exchange as a baseline.
+#include "MedianReporter.h"
+
+#include "shell/Random.h"
+#include "velmora/model/Engine.h"
+#include "velmora/model/Variates.h"
+
+#include <cstdio>
+
+namespace {
+
+// Exchanges the first inverted neighbours and starts the scan again from the front.
+void rescanningSort(std::span<std::int32_t, 1000> values)
+{
+    std::size_t p = 0;
+    while (p < values.size() - 1) {
+        if (values[p] > values[p + 1]) {
+            std::swap(values[p], values[p + 1]);
+            p = 0;
+        } else {
+            ++p;
+        }
+    }
+}
+
+const velmora::Generator arrival = [] {
+    return velmora::DrawVariate({velmora::DistributionKind::Uniform, 100, 0}, velmora::ProcessRandomSources());
+};
+const velmora::Generator processing = [] {
+    return velmora::DrawVariate({velmora::DistributionKind::Uniform, 50, 0}, velmora::ProcessRandomSources());
+};
+
+void RunModel(benchmark::State& state)
+{
+    shell::SRand(1);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(velmora::RunModel(arrival, processing));
+}
+BENCHMARK(RunModel)->Unit(benchmark::kMicrosecond)->Repetitions(15)->ReportAggregatesOnly(true);
+
+void RunModelRescanningSort(benchmark::State& state)
+{
+    shell::SRand(1);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(velmora::RunModel(arrival, processing, rescanningSort));
+}
+BENCHMARK(RunModelRescanningSort)->Unit(benchmark::kMicrosecond)->Iterations(1)->Repetitions(5)->ReportAggregatesOnly(true);
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    const MedianReporter reporter = MedianReporter::runAll(argc, argv);
+    const double run = reporter.median("RunModel");
+    const double baseline = reporter.median("RunModelRescanningSort");
+    if (run > 0)
+        std::printf("\nRunModel median: %.1f us (target < 150 us)\n", run);
+    if (run > 0 && baseline > 0)
+        std::printf("Rescanning-sort run median: %.0f us; speed-up %.0fx (target >= 500x)\n", baseline, baseline / run);
+    return 0;
+}

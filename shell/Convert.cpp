@@ -1,0 +1,187 @@
+// Conversions are hand-validated before std::from_chars, which is locale-independent
+// but more permissive about what it stops at than a whole-field check needs.
+#include "Convert.h"
+
+#include "Exception.h"
+
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace shell {
+namespace {
+
+bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+std::string_view trimmed(std::string_view text)
+{
+    while (!text.empty() && isBlank(text.front()))
+        text.remove_prefix(1);
+    while (!text.empty() && isBlank(text.back()))
+        text.remove_suffix(1);
+    return text;
+}
+
+// Long texts are cut so that a message box stays readable.
+std::string quoted(std::string_view text)
+{
+    constexpr std::size_t maxShown = 40;
+    std::string shown(text.substr(0, maxShown));
+    if (text.size() > maxShown) {
+        // Do not cut a UTF-8 sequence in half.
+        while (!shown.empty() && (static_cast<unsigned char>(shown.back()) & 0xC0) == 0x80)
+            shown.pop_back();
+        if (!shown.empty() && static_cast<unsigned char>(shown.back()) >= 0xC0)
+            shown.pop_back();
+        shown += "…";
+    }
+    return "\"" + shown + "\"";
+}
+
+[[noreturn]] void notANumber(std::string_view text)
+{
+    throw Exception(quoted(text) + " — не число");
+}
+
+} // namespace
+
+double StrToFloat(std::string_view text)
+{
+    const std::string_view body = trimmed(text);
+    std::string normalised;
+    normalised.reserve(body.size());
+
+    std::size_t pos = 0;
+    bool negative = false;
+    if (pos < body.size() && (body[pos] == '+' || body[pos] == '-')) {
+        negative = body[pos] == '-';
+        ++pos;
+    }
+
+    // Decimal order of magnitude of the mantissa's first non-zero digit, to tell
+    // an underflow (a tiny number, read as zero) from an overflow (an error).
+    std::int64_t magnitude = 0;
+    bool seenNonZero = false;
+    std::int64_t integerDigits = 0;
+    std::int64_t leadingFractionZeros = 0;
+
+    std::size_t digits = 0;
+    while (pos < body.size() && isDigit(body[pos])) {
+        if (body[pos] != '0' || seenNonZero) {
+            seenNonZero = true;
+            ++integerDigits;
+        }
+        normalised += body[pos++];
+        ++digits;
+    }
+    if (pos < body.size() && (body[pos] == '.' || body[pos] == ',')) {
+        normalised += '.';
+        ++pos;
+        while (pos < body.size() && isDigit(body[pos])) {
+            if (!seenNonZero) {
+                if (body[pos] == '0')
+                    ++leadingFractionZeros;
+                else
+                    seenNonZero = true;
+            }
+            normalised += body[pos++];
+            ++digits;
+        }
+    }
+    if (digits == 0)
+        notANumber(text);
+    magnitude = integerDigits > 0 ? integerDigits - 1 : -(leadingFractionZeros + 1);
+
+    if (pos < body.size() && (body[pos] == 'e' || body[pos] == 'E')) {
+        normalised += 'e';
+        ++pos;
+        bool negativeExponent = false;
+        if (pos < body.size() && (body[pos] == '+' || body[pos] == '-')) {
+            negativeExponent = body[pos] == '-';
+            normalised += body[pos++];
+        }
+        std::int64_t exponent = 0;
+        std::size_t exponentDigits = 0;
+        while (pos < body.size() && isDigit(body[pos])) {
+            exponent = std::min<std::int64_t>(exponent * 10 + (body[pos] - '0'), 1'000'000'000);
+            normalised += body[pos++];
+            ++exponentDigits;
+        }
+        if (exponentDigits == 0)
+            notANumber(text);
+        magnitude += negativeExponent ? -exponent : exponent;
+    }
+    if (pos != body.size())
+        notANumber(text);
+
+    double value = 0.0;
+    const auto [end, ec] = std::from_chars(normalised.data(), normalised.data() + normalised.size(), value);
+    if (ec == std::errc::result_out_of_range) {
+        if (!seenNonZero || magnitude < 0)
+            value = 0.0;
+        else
+            throw Exception(quoted(text) + " — число вне допустимого диапазона");
+    } else if (ec != std::errc() || end != normalised.data() + normalised.size()) {
+        notANumber(text);
+    }
+    return negative ? -value : value;
+}
+
+std::int32_t StrToInt(std::string_view text)
+{
+    const std::string_view body = trimmed(text);
+    std::size_t pos = 0;
+    bool negative = false;
+    if (pos < body.size() && (body[pos] == '+' || body[pos] == '-')) {
+        negative = body[pos] == '-';
+        ++pos;
+    }
+    if (pos == body.size())
+        throw Exception(quoted(text) + " — не целое число");
+
+    std::int64_t magnitude = 0;
+    for (; pos < body.size(); ++pos) {
+        if (!isDigit(body[pos]))
+            throw Exception(quoted(text) + " — не целое число");
+        magnitude = std::min<std::int64_t>(magnitude * 10 + (body[pos] - '0'), std::int64_t{1} << 40);
+    }
+    const std::int64_t value = negative ? -magnitude : magnitude;
+    if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
+        throw Exception(quoted(text) + " — целое число вне допустимого диапазона");
+    return static_cast<std::int32_t>(value);
+}
+
+std::string FloatToStr(double value, std::string_view decimalSeparator)
+{
+    if (value == 0.0)
+        return "0";
+    char buffer[64];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 15);
+    const std::string_view digits(buffer, static_cast<std::size_t>(result.ptr - buffer));
+
+    // to_chars writes "1.5e+20"; the general format of the windows is "1,5E20".
+    std::string text;
+    for (std::size_t i = 0; i < digits.size(); ++i) {
+        const char c = digits[i];
+        if (c == '.') {
+            text += decimalSeparator;
+        } else if (c == 'e') {
+            text += 'E';
+            std::size_t j = i + 1;
+            if (digits[j] == '-')
+                text += digits[j];
+            if (digits[j] == '+' || digits[j] == '-')
+                ++j;
+            while (j + 1 < digits.size() && digits[j] == '0')
+                ++j;
+            text += digits.substr(j);
+            break;
+        } else {
+            text += c;
+        }
+    }
+    return text;
+}
+
+} // namespace shell

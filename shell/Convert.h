@@ -1,0 +1,21 @@
+// Text <-> number conversions used by the windows, with Russian messages for text that is no number.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace shell {
+
+// Plain decimal number: blanks around, optional sign, '.' or ',' as the decimal
+// separator, optional exponent. Throws Exception otherwise, quoting the text.
+double StrToFloat(std::string_view text);
+
+// Whole decimal number in the signed 32-bit range; blanks around and a sign allowed.
+std::int32_t StrToInt(std::string_view text);
+
+// General format: at most 15 significant digits, no trailing zeros, an exponent
+// such as "E20" only for very large or small values, "0" for zero.
+std::string FloatToStr(double value, std::string_view decimalSeparator);
+
+} // namespace shell

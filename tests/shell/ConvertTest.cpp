@@ -1,0 +1,102 @@
+// Text conversions: what the fields accept, what they reject, and how results are shown.
+#include "shell/Convert.h"
+#include "shell/Exception.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+std::string floatError(const std::string& text)
+{
+    try {
+        shell::StrToFloat(text);
+    } catch (const shell::Exception& error) {
+        return error.message();
+    }
+    return "accepted";
+}
+
+std::string intError(const std::string& text)
+{
+    try {
+        shell::StrToInt(text);
+    } catch (const shell::Exception& error) {
+        return error.message();
+    }
+    return "accepted";
+}
+
+TEST(StrToFloatTest, AcceptsPlainDecimalNumbers)
+{
+    EXPECT_EQ(shell::StrToFloat("100"), 100.0);
+    EXPECT_EQ(shell::StrToFloat("1.5"), 1.5);
+    EXPECT_EQ(shell::StrToFloat("1,5"), 1.5);
+    EXPECT_EQ(shell::StrToFloat("  -2.5e3\t"), -2500.0);
+    EXPECT_EQ(shell::StrToFloat("+7"), 7.0);
+    EXPECT_EQ(shell::StrToFloat(".5"), 0.5);
+    EXPECT_EQ(shell::StrToFloat("5."), 5.0);
+    EXPECT_EQ(shell::StrToFloat("1E-2"), 0.01);
+}
+
+TEST(StrToFloatTest, ReadsTinyNumbersAsZero)
+{
+    EXPECT_EQ(shell::StrToFloat("1e-400"), 0.0);
+    EXPECT_EQ(shell::StrToFloat("0.0000e99999"), 0.0);
+}
+
+TEST(StrToFloatTest, RejectsTextThatIsNoNumberQuotingIt)
+{
+    EXPECT_EQ(floatError("abc"), "\"abc\" — не число");
+    for (const char* text : {"", "   ", "-", ".", "nan", "inf", "-Infinity", "0x10", "1.5x", "1e", "1.2.3",
+                             "1 000", "1,5,", "١", "e5"})
+        EXPECT_NE(floatError(text), "accepted") << text;
+}
+
+TEST(StrToFloatTest, RejectsValuesBeyondTheDoubleRange)
+{
+    EXPECT_EQ(floatError("1e999"), "\"1e999\" — число вне допустимого диапазона");
+    EXPECT_NE(floatError("-1e999"), "accepted");
+}
+
+TEST(StrToFloatTest, ShortensVeryLongTextInItsMessage)
+{
+    const std::string message = floatError(std::string(100000, '7') + "x");
+    EXPECT_LT(message.size(), 100u);
+}
+
+TEST(StrToIntTest, AcceptsWholeNumbersInTheSigned32BitRange)
+{
+    EXPECT_EQ(shell::StrToInt("42"), 42);
+    EXPECT_EQ(shell::StrToInt(" -17 "), -17);
+    EXPECT_EQ(shell::StrToInt("+5"), 5);
+    EXPECT_EQ(shell::StrToInt("2147483647"), 2147483647);
+    EXPECT_EQ(shell::StrToInt("-2147483648"), -2147483647 - 1);
+}
+
+TEST(StrToIntTest, RejectsFractionsJunkAndOutOfRange)
+{
+    EXPECT_EQ(intError("2.5"), "\"2.5\" — не целое число");
+    EXPECT_EQ(intError("2147483648"), "\"2147483648\" — целое число вне допустимого диапазона");
+    for (const char* text : {"", " ", "-", "1e3", "-2147483649", "99999999999999999999999", "12a", "0x10"})
+        EXPECT_NE(intError(text), "accepted") << text;
+}
+
+TEST(FloatToStrTest, UsesGeneralFormatWithFifteenDigits)
+{
+    EXPECT_EQ(shell::FloatToStr(0.0, "."), "0");
+    EXPECT_EQ(shell::FloatToStr(100.0, "."), "100");
+    EXPECT_EQ(shell::FloatToStr(-2.5, "."), "-2.5");
+    EXPECT_EQ(shell::FloatToStr(1.0 / 3.0, "."), "0.333333333333333");
+    EXPECT_EQ(shell::FloatToStr(1e20, "."), "1E20");
+    EXPECT_EQ(shell::FloatToStr(1.5e-7, "."), "1.5E-7");
+}
+
+TEST(FloatToStrTest, WritesTheGivenDecimalSeparator)
+{
+    EXPECT_EQ(shell::FloatToStr(0.25, ","), "0,25");
+    EXPECT_EQ(shell::FloatToStr(2.5e-10, ","), "2,5E-10");
+}
+
+} // namespace

@@ -1,0 +1,56 @@
+// The two process-wide random families.
+#include "shell/Random.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+namespace {
+
+TEST(RandomTest, RandCoversExactlyFifteenBits)
+{
+    shell::SRand(7);
+    int lowest = 1 << 20;
+    int highest = -1;
+    for (int i = 0; i < (1 << 20); ++i) {
+        const int value = shell::Rand();
+        lowest = std::min(lowest, value);
+        highest = std::max(highest, value);
+    }
+    EXPECT_EQ(lowest, 0);
+    EXPECT_EQ(highest, 32767);
+}
+
+TEST(RandomTest, LRandIsNonNegativeAndReachesThe31BitTop)
+{
+    shell::SRand(7);
+    bool topQuarter = false;
+    for (int i = 0; i < 1000; ++i) {
+        const auto value = shell::LRand();
+        ASSERT_GE(value, 0);
+        topQuarter = topQuarter || value >= (3 << 29);
+    }
+    EXPECT_TRUE(topQuarter);
+}
+
+TEST(RandomTest, SameSeedRepeatsAndNormalDrawsDoNotMoveIt)
+{
+    shell::SRand(42);
+    const int first = shell::Rand();
+    const int second = shell::LRand();
+    shell::SRand(42);
+    shell::Randomize();
+    for (int i = 0; i < 5; ++i)
+        shell::RandG(0.0, 1.0);
+    EXPECT_EQ(shell::Rand(), first);
+    EXPECT_EQ(shell::LRand(), second);
+}
+
+TEST(RandomTest, RandGScalesAStandardNormal)
+{
+    shell::Randomize();
+    EXPECT_EQ(shell::RandG(5.0, 0.0), 5.0);
+    EXPECT_TRUE(std::isfinite(shell::RandG(0.0, -3.0)));
+}
+
+} // namespace

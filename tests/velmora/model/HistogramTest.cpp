@@ -1,0 +1,113 @@
+// Histogram ranges, bin counts and the edge tolerance.
+#include "velmora/model/Histogram.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include <numeric>
+
+namespace velmora {
+namespace {
+
+using Values = std::array<std::int32_t, 1000>;
+
+Values filled(std::int32_t value)
+{
+    Values values;
+    values.fill(value);
+    return values;
+}
+
+std::array<int, 31> counts(const std::array<HistogramPoint, 31>& points)
+{
+    std::array<int, 31> result;
+    for (int k = 0; k < 31; ++k)
+        result[k] = static_cast<int>(points[k].Y * 1000 + 0.5);
+    return result;
+}
+
+TEST(AlmostEqualTest, ToleratesLessThanNinetyMillionths)
+{
+    EXPECT_TRUE(AlmostEqual(5, 5));
+    EXPECT_TRUE(AlmostEqual(5.00008, 5));
+    EXPECT_TRUE(AlmostEqual(4.99992, 5));
+    EXPECT_FALSE(AlmostEqual(5.0001, 5));
+    EXPECT_FALSE(AlmostEqual(4.9999, 5));
+    EXPECT_FALSE(AlmostEqual(std::nan(""), 5));
+}
+
+TEST(BuildHistogramTest, SpreadsConsecutiveResultsOverThirtyBins)
+{
+    Values values;
+    std::iota(values.begin(), values.end(), 0);
+    const HistogramRange range = FlowRange(values);
+    EXPECT_DOUBLE_EQ(range.L, 0);
+    EXPECT_DOUBLE_EQ(range.h, 33.3);
+
+    const auto points = BuildHistogram(values, range.L, range.h);
+    const std::array<int, 31> expected{34, 33, 33, 34, 33, 33, 34, 33, 33, 34, 33, 33, 33, 34, 33, 33,
+                                       34, 33, 33, 34, 33, 33, 33, 34, 33, 33, 34, 33, 33, 34, 0};
+    EXPECT_EQ(counts(points), expected);
+    EXPECT_DOUBLE_EQ(points[0].X, 0);
+    EXPECT_DOUBLE_EQ(points[1].X, 33.3);
+    EXPECT_DOUBLE_EQ(points[30].X, 999);
+    EXPECT_EQ(points[0].Y, 34 * 0.001);
+}
+
+TEST(BuildHistogramTest, CountsTheUpperBoundInTheLastBin)
+{
+    Values values = filled(10);
+    std::fill(values.begin() + 500, values.end(), 70);
+    const HistogramRange range = FlowRange(values);
+    EXPECT_DOUBLE_EQ(range.h, 2);
+    const auto points = BuildHistogram(values, range.L, range.h);
+    EXPECT_EQ(points[0].Y, 0.5);
+    EXPECT_EQ(points[29].Y, 0.5);
+    EXPECT_EQ(points[29].X, 68);
+    EXPECT_EQ(points[30].Y, 0);
+}
+
+TEST(BuildHistogramTest, ResultOnAnInnerEdgeCountsInTheLowerBin)
+{
+    Values values = filled(10);
+    values[1] = 12;
+    values[2] = 13;
+    std::fill(values.begin() + 3, values.end(), 70);
+    const auto points = BuildHistogram(values, 10, 2);
+    EXPECT_EQ(counts(points)[0], 2);
+    EXPECT_EQ(counts(points)[1], 1);
+}
+
+TEST(BuildHistogramTest, EqualResultsFillTheFirstPoint)
+{
+    const Values values = filled(7);
+    const HistogramRange range = FlowRange(values);
+    EXPECT_EQ(range.h, 0);
+    const auto points = BuildHistogram(values, range.L, range.h);
+    EXPECT_EQ(points[0].Y, 1);
+    for (const HistogramPoint& point : points)
+        EXPECT_EQ(point.X, 7);
+    EXPECT_EQ(std::accumulate(points.begin() + 1, points.end(), 0.0, [](double s, auto p) { return s + p.Y; }), 0);
+}
+
+TEST(CommonRangeTest, SpansTheSmallestFirstAndLargestLastResult)
+{
+    Values a;
+    Values b;
+    Values c;
+    std::iota(a.begin(), a.end(), 5);     // 5 ... 1004
+    std::iota(b.begin(), b.end(), -20);   // -20 ... 979
+    std::iota(c.begin(), c.end(), 100);   // 100 ... 1099
+    const HistogramRange range = CommonRange(a, b, c);
+    EXPECT_EQ(range.L, -20);
+    EXPECT_DOUBLE_EQ(range.h, (1099.0 + 20.0) / 30.0);
+
+    const auto points = BuildHistogram(a, range.L, range.h);
+    EXPECT_EQ(points[0].Y, (static_cast<int>(-20 + range.h) - 5 + 1) * 0.001);
+    EXPECT_EQ(points[29].Y, 0);
+    EXPECT_NEAR(std::accumulate(points.begin(), points.end(), 0.0, [](double s, auto p) { return s + p.Y; }), 1, 1e-12);
+}
+
+} // namespace
+} // namespace velmora

@@ -1,0 +1,173 @@
+// Draw formulas of the four distributions, with scripted random sources.
+#include "velmora/model/Variates.h"
+
+#include "shell/Exception.h"
+#include "shell/Random.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include <deque>
+#include <vector>
+
+namespace velmora {
+namespace {
+
+class ScriptedSources : public RandomSources {
+public:
+    std::deque<std::int32_t> rands;
+    std::deque<std::int32_t> lrands;
+    std::deque<double> normals;
+    std::vector<std::pair<double, double>> normalArguments;
+    int draws = 0;
+
+    std::int32_t Rand() override { return next(rands); }
+    std::int32_t LRand() override { return next(lrands); }
+    double RandG(double mean, double stdDev) override
+    {
+        normalArguments.emplace_back(mean, stdDev);
+        return next(normals);
+    }
+
+private:
+    template <typename T>
+    T next(std::deque<T>& script)
+    {
+        ++draws;
+        if (script.empty())
+            throw std::logic_error("unscripted draw");
+        const T value = script.front();
+        script.pop_front();
+        return value;
+    }
+};
+
+std::int32_t draw(DistributionKind kind, double p1, double p2, ScriptedSources& sources)
+{
+    return DrawVariate({kind, p1, p2}, sources);
+}
+
+TEST(UniformDrawTest, UsesTheWholePartOfMaxAsBound)
+{
+    ScriptedSources sources;
+    sources.lrands = {12345, 12345, 12345, 12345};
+    EXPECT_EQ(draw(DistributionKind::Uniform, 100, 0, sources), 45);
+    EXPECT_EQ(draw(DistributionKind::Uniform, 100.9, 0, sources), 45);
+    EXPECT_EQ(draw(DistributionKind::Uniform, -10, 0, sources), 5);
+    EXPECT_EQ(draw(DistributionKind::Uniform, 1, 0, sources), 0);
+    EXPECT_EQ(sources.draws, 4);
+}
+
+TEST(UniformDrawTest, MaxBelowOneInMagnitudeTakesNoDraw)
+{
+    ScriptedSources sources;
+    EXPECT_EQ(draw(DistributionKind::Uniform, 0.9, 0, sources), 0);
+    EXPECT_EQ(draw(DistributionKind::Uniform, -0.9, 0, sources), 0);
+    EXPECT_EQ(sources.draws, 0);
+}
+
+TEST(UniformDrawTest, MaxWithoutA32BitWholePartIsAnError)
+{
+    ScriptedSources sources;
+    EXPECT_THROW(draw(DistributionKind::Uniform, 3e9, 0, sources), shell::Exception);
+    EXPECT_THROW(draw(DistributionKind::Uniform, std::nan(""), 0, sources), shell::Exception);
+    EXPECT_EQ(sources.draws, 0);
+}
+
+TEST(RandomBelowTest, StaysBelowTheMagnitudeOfTheBound)
+{
+    ScriptedSources sources;
+    sources.lrands = {2147483647, 2147483647, 7};
+    EXPECT_EQ(RandomBelow(0, sources), 0);
+    EXPECT_EQ(RandomBelow(-1000, sources), 647);
+    EXPECT_EQ(RandomBelow(-2147483647 - 1, sources), 2147483647);
+    EXPECT_EQ(RandomBelow(1000, sources), 7);
+}
+
+TEST(UnitDrawTest, IsNeverZeroAndReachesOne)
+{
+    ScriptedSources sources;
+    sources.rands = {0, 32767};
+    EXPECT_EQ(UnitDraw(sources), 1.0 / 32768.0);
+    EXPECT_EQ(UnitDraw(sources), 1.0);
+}
+
+TEST(ExponentialDrawTest, SpansZeroToLn32768OverRate)
+{
+    ScriptedSources sources;
+    sources.rands = {0, 32767, 0, 0, 0};
+    EXPECT_EQ(draw(DistributionKind::Exponential, 1, 0, sources), 10);
+    EXPECT_EQ(draw(DistributionKind::Exponential, 1, 0, sources), 0);
+    EXPECT_EQ(draw(DistributionKind::Exponential, 0.1, 0, sources), 103);
+    EXPECT_EQ(draw(DistributionKind::Exponential, -1, 0, sources), -10);
+    EXPECT_EQ(draw(DistributionKind::Exponential, 100, 0, sources), 0);
+}
+
+TEST(ErlangDrawTest, AddsTwoPhasesDrawnInOrder)
+{
+    ScriptedSources sources;
+    sources.rands = {0, 0, 0, 32767, 32767, 0, 0, 0};
+    EXPECT_EQ(draw(DistributionKind::Erlang2, 1, 1, sources), 20);
+    // The second rate halves the second term: its draw is the one that comes second.
+    EXPECT_EQ(draw(DistributionKind::Erlang2, 1, 0.5, sources), 10);
+    EXPECT_EQ(draw(DistributionKind::Erlang2, 1, 0.5, sources), 20);
+    EXPECT_EQ(draw(DistributionKind::Erlang2, 100, 20, sources), 0);
+}
+
+TEST(RateDrawTest, ZeroRateIsAnErrorBeforeAnyDraw)
+{
+    ScriptedSources sources;
+    EXPECT_THROW(draw(DistributionKind::Exponential, 0, 0, sources), shell::Exception);
+    EXPECT_THROW(draw(DistributionKind::Exponential, -0.0, 0, sources), shell::Exception);
+    EXPECT_THROW(draw(DistributionKind::Erlang2, 1, 0, sources), shell::Exception);
+    EXPECT_THROW(draw(DistributionKind::Erlang2, -0.0, 1, sources), shell::Exception);
+    EXPECT_EQ(sources.draws, 0);
+}
+
+TEST(RateDrawTest, TinyRateOverflowsToAnError)
+{
+    ScriptedSources sources;
+    sources.rands = {0};
+    EXPECT_THROW(draw(DistributionKind::Exponential, 1e-12, 0, sources), shell::Exception);
+}
+
+TEST(NormalDrawTest, PassesParametersUnchangedAndTruncatesTowardZero)
+{
+    ScriptedSources sources;
+    sources.normals = {-0.7, -1.5, 99.9};
+    EXPECT_EQ(draw(DistributionKind::Normal, 100, 20, sources), 0);
+    EXPECT_EQ(draw(DistributionKind::Normal, 5, -3, sources), -1);
+    EXPECT_EQ(draw(DistributionKind::Normal, 0, 0, sources), 99);
+    const std::vector<std::pair<double, double>> expected{{100, 20}, {5, -3}, {0, 0}};
+    EXPECT_EQ(sources.normalArguments, expected);
+}
+
+TEST(NormalDrawTest, ValuesWithoutA32BitIntegerAreErrors)
+{
+    ScriptedSources sources;
+    sources.normals = {3e9, -3e9, std::nan("")};
+    for (int i = 0; i < 3; ++i)
+        EXPECT_THROW(draw(DistributionKind::Normal, 0, 1, sources), shell::Exception);
+}
+
+TEST(ProcessSourcesTest, DistributionMeansAreRight)
+{
+    shell::SRand(2024);
+    shell::Randomize();
+    auto mean = [](DistributionSetting setting) {
+        constexpr int n = 20000;
+        double sum = 0;
+        for (int i = 0; i < n; ++i)
+            sum += DrawVariate(setting, ProcessRandomSources());
+        return sum / n;
+    };
+    // Truncation lowers each mean by about one half.
+    EXPECT_NEAR(mean({DistributionKind::Uniform, 100, 0}), 49.5, 1.5);
+    EXPECT_NEAR(mean({DistributionKind::Exponential, 0.1, 0}), 9.5, 1.0);
+    EXPECT_NEAR(mean({DistributionKind::Erlang2, 0.1, 0.1}), 19.5, 1.5);
+    EXPECT_NEAR(mean({DistributionKind::Normal, 100, 20}), 99.5, 1.5);
+}
+
+} // namespace
+} // namespace velmora

@@ -1,0 +1,44 @@
+// One forward sweep over sorted results fills all bins.
+#include "Histogram.h"
+
+#include <algorithm>
+
+namespace velmora {
+
+bool AlmostEqual(double x, double y)
+{
+    return (y - 0.0001) < (x - 0.00001) && (y + 0.0001) > (x + 0.00001);
+}
+
+HistogramRange FlowRange(std::span<const std::int32_t, 1000> values)
+{
+    const double lower = values[0];
+    return {lower, (static_cast<double>(values[999]) - lower) / 30.0};
+}
+
+HistogramRange CommonRange(std::span<const std::int32_t, 1000> values1, std::span<const std::int32_t, 1000> values2,
+                           std::span<const std::int32_t, 1000> values3)
+{
+    const double lower = std::min({values1[0], values2[0], values3[0]});
+    const double upper = std::max({values1[999], values2[999], values3[999]});
+    return {lower, (upper - lower) / 30.0};
+}
+
+std::array<HistogramPoint, 31> BuildHistogram(std::span<const std::int32_t, 1000> values, double L, double h)
+{
+    std::array<HistogramPoint, 31> points;
+    std::size_t cursor = 0;
+    for (int k = 1; k <= HistogramPointCount; ++k) {
+        // Each edge from L and k, so that rounding does not accumulate over the bins.
+        const double edge = L + k * h;
+        int count = 0;
+        while (cursor < values.size() && (values[cursor] < edge || AlmostEqual(values[cursor], edge))) {
+            ++count;
+            ++cursor;
+        }
+        points[k - 1] = {L + (k - 1) * h, count * 0.001};
+    }
+    return points;
+}
+
+} // namespace velmora

@@ -1,0 +1,34 @@
+// Histograms of response times: 30 equal bins over a range, drawn as 31 stepped points.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+
+namespace velmora {
+
+// X: lower edge of a bin; Y: share of the 1000 results in it.
+struct HistogramPoint {
+    double X;
+    double Y;
+};
+
+// Lower bound L and bin width h, the upper bound being L + 30 h.
+struct HistogramRange {
+    double L;
+    double h;
+};
+
+inline constexpr int HistogramPointCount = 31;
+
+// x lies strictly within 0.00009 of y.
+bool AlmostEqual(double x, double y);
+
+HistogramRange FlowRange(std::span<const std::int32_t, 1000> values);
+HistogramRange CommonRange(std::span<const std::int32_t, 1000> values1, std::span<const std::int32_t, 1000> values2,
+                           std::span<const std::int32_t, 1000> values3);
+
+// values must be sorted ascending; a result on a bin edge counts in the lower bin.
+std::array<HistogramPoint, 31> BuildHistogram(std::span<const std::int32_t, 1000> values, double L, double h);
+
+} // namespace velmora

@@ -1,0 +1,40 @@
+// Random draws of the queueing model: the four distributions of arrival intervals
+// and processing times, and the bounded integer draw shared with the warehouse model.
+#pragma once
+
+#include <cstdint>
+
+namespace velmora {
+
+enum class DistributionKind { Uniform, Erlang2, Normal, Exponential };
+
+// p2 is meaningful only for Erlang2 (second rate) and Normal (standard deviation).
+struct DistributionSetting {
+    DistributionKind kind;
+    double p1;
+    double p2;
+};
+
+class RandomSources {
+public:
+    virtual ~RandomSources() = default;
+    virtual std::int32_t Rand() = 0;   // 0 ... 32767
+    virtual std::int32_t LRand() = 0;  // 0 ... 2^31 - 1
+    virtual double RandG(double mean, double stdDev) = 0;
+};
+
+// The process-wide sources of the run-time library.
+RandomSources& ProcessRandomSources();
+
+// One draw, truncated toward zero. Throws shell::Exception for a rate of 0 (before
+// any draw) and for values that have no signed 32-bit integer.
+std::int32_t DrawVariate(const DistributionSetting& setting, RandomSources& sources);
+
+// 0 ... |n| - 1 from one LRand; 0 without a draw for n = 0.
+std::int32_t RandomBelow(std::int32_t n, RandomSources& sources);
+std::int32_t RandomBelow(std::int32_t n);
+
+// (Rand + 1) / 32768: never 0, exactly 1 for Rand = 32767, so its logarithm is defined.
+double UnitDraw(RandomSources& sources);
+
+} // namespace velmora
