@@ -1,0 +1,72 @@
+// Start-up of both programs: the application object, the forms in the order they
+// are created, the event loop, and the one place where errors are shown.
+#pragma once
+
+#include <QApplication>
+#include <QString>
+#include <QWidget>
+
+#include <exception>
+#include <functional>
+#include <memory>
+#include <vector>
+
+namespace shell {
+
+// Shows an error message to the user. Replaceable so that tests can collect
+// messages instead of opening a box.
+using ErrorDisplay = std::function<void(const QString& message)>;
+void setErrorDisplay(ErrorDisplay display);
+void showError(const QString& message);
+
+// Runs an event handler so that no exception reaches Qt's event loop: whatever it
+// throws is shown and the loop goes on.
+template <typename Handler>
+void guarded(Handler&& handler) noexcept
+{
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        showError(QString::fromUtf8(error.what()));
+    } catch (...) {
+        showError(QString());
+    }
+}
+
+class Application {
+public:
+    Application(int& argc, char** argv, QString programName);
+    ~Application();
+
+    // Makes the application object ready; an existing one (as in tests) is reused.
+    void Initialize();
+
+    // Creates a form and stores it in `global`; the first one is the main window.
+    template <typename Form>
+    void CreateForm(Form*& global)
+    {
+        auto form = std::make_unique<Form>();
+        global = form.get();
+        forms_.push_back(std::move(form));
+    }
+
+    // Shows the main window and runs the event loop until it closes.
+    void Run();
+
+    void ShowException(const std::exception& error);
+
+    // Runs the start-up steps; an error escaping them is shown. Always returns 0.
+    int start(const std::function<void()>& steps);
+
+    // The forms in the order they were created.
+    const std::vector<std::unique_ptr<QWidget>>& forms() const { return forms_; }
+
+private:
+    int& argc_;
+    char** argv_;
+    QString programName_;
+    std::unique_ptr<QApplication> application_;
+    std::vector<std::unique_ptr<QWidget>> forms_;
+};
+
+} // namespace shell

@@ -1,0 +1,213 @@
+// Handlers of the simulation window. They only read the controls, call the model
+// and hand its results to the chart.
+#include "Unit1.h"
+
+#include "Chart.h"
+#include "ui_Unit1.h"
+
+#include "shell/Application.h"
+#include "shell/Convert.h"
+#include "shell/Random.h"
+
+#include <QKeySequence>
+#include <QShortcut>
+
+#include <algorithm>
+#include <ctime>
+
+namespace velmora {
+
+TForm1* Form1 = nullptr;
+
+namespace {
+
+const QString sigmaHint = QStringLiteral("Число используется как среднеквадратическое отклонение σ");
+
+double fieldValue(const QLineEdit* field)
+{
+    return shell::StrToFloat(field->text().toStdString());
+}
+
+// Sets a label panel's caption; a caption too long for one line wraps and the
+// panel grows downward instead of clipping it.
+void setCaption(QLabel* panel, const QString& caption)
+{
+    constexpr int designHeight = 17;
+    panel->setText(caption);
+    panel->resize(panel->width(), std::max(designHeight, panel->heightForWidth(panel->width())));
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget* parent)
+    : QWidget(parent)
+    , ui(std::make_unique<Ui::TForm1>())
+{
+    ui->setupUi(this);
+    arrival_ = {ui->rav, ui->erl, ui->norm, ui->eksp, ui->Edit1, ui->Edit2, ui->Panel1, ui->Panel2};
+    processing_ = {ui->rav2, ui->erl2, ui->norm2, ui->eksp2, ui->Edit5, ui->Edit6, ui->Panel5, ui->Panel6};
+
+    Series2 = ui->Chart1->addAreaSeries(QStringLiteral("Поток 2"), QColor(0x00, 0x80, 0x00));
+    Series3 = ui->Chart1->addAreaSeries(QStringLiteral("Поток 3"), QColor(0xFF, 0xFF, 0x00));
+    Series1 = ui->Chart1->addAreaSeries(QStringLiteral("Поток 1"), QColor(0xFF, 0x00, 0x00));
+
+    connectHandlers();
+
+    shell::Randomize();
+    shell::SRand(static_cast<std::uint32_t>(std::time(nullptr)));
+}
+
+TForm1::~TForm1() = default;
+
+void TForm1::connectHandlers()
+{
+    auto onClick = [this](QRadioButton* button, void (TForm1::*handler)()) {
+        connect(button, &QRadioButton::toggled, this, [this, handler](bool checked) {
+            if (checked)
+                shell::guarded([this, handler] { (this->*handler)(); });
+        });
+    };
+    onClick(ui->rav, &TForm1::ravClick);
+    onClick(ui->erl, &TForm1::erlClick);
+    onClick(ui->norm, &TForm1::normClick);
+    onClick(ui->eksp, &TForm1::ekspClick);
+    onClick(ui->rav2, &TForm1::rav2Click);
+    onClick(ui->erl2, &TForm1::erl2Click);
+    onClick(ui->norm2, &TForm1::norm2Click);
+    onClick(ui->eksp2, &TForm1::eksp2Click);
+
+    connect(ui->Button1, &QPushButton::clicked, this, [this] { shell::guarded([this] { Button1Click(); }); });
+    // activated, unlike currentIndexChanged, also reports choosing the item already chosen.
+    connect(ui->ComboBox1, &QComboBox::activated, this, [this] { shell::guarded([this] { ComboBox1Change(); }); });
+
+    // Enter anywhere in the window presses the default button.
+    for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
+        auto* shortcut = new QShortcut(key, this);
+        connect(shortcut, &QShortcut::activated, ui->Button1, &QPushButton::click);
+    }
+}
+
+void TForm1::Button1Click()
+{
+    ui->ComboBox1->setEnabled(true);
+    // The previous results stay until a run has completed.
+    results_ = RunModel([this] { return NextArrivalInterval(); }, [this] { return NextProcessingTime(); });
+    ShowDistribution();
+}
+
+void TForm1::ravClick() { arrange(arrival_, DistributionKind::Uniform, {}); }
+void TForm1::erlClick() { arrange(arrival_, DistributionKind::Erlang2, {}); }
+void TForm1::normClick() { arrange(arrival_, DistributionKind::Normal, {}); }
+void TForm1::ekspClick() { arrange(arrival_, DistributionKind::Exponential, QStringLiteral("Интенсивность 3 потока:")); }
+void TForm1::rav2Click() { arrange(processing_, DistributionKind::Uniform, {}); }
+void TForm1::erl2Click() { arrange(processing_, DistributionKind::Erlang2, {}); }
+void TForm1::norm2Click() { arrange(processing_, DistributionKind::Normal, {}); }
+void TForm1::eksp2Click() { arrange(processing_, DistributionKind::Exponential, QStringLiteral("Интенсивность:")); }
+
+void TForm1::arrange(const Side& side, DistributionKind kind, const QString& exponentialCaption)
+{
+    bool secondShown = false;
+    switch (kind) {
+    case DistributionKind::Uniform:
+        setCaption(side.firstLabel, QStringLiteral("MAX:"));
+        break;
+    case DistributionKind::Erlang2:
+        setCaption(side.firstLabel, QStringLiteral("Lambda 1:"));
+        setCaption(side.secondLabel, QStringLiteral("Lambda 2:"));
+        side.secondLabel->setToolTip({});
+        side.second->setToolTip({});
+        secondShown = true;
+        break;
+    case DistributionKind::Normal:
+        setCaption(side.firstLabel, QStringLiteral("Матожидание:"));
+        setCaption(side.secondLabel, QStringLiteral("Дисперсия:"));
+        side.secondLabel->setToolTip(sigmaHint);
+        side.second->setToolTip(sigmaHint);
+        secondShown = true;
+        break;
+    case DistributionKind::Exponential:
+        setCaption(side.firstLabel, exponentialCaption);
+        break;
+    }
+    side.secondLabel->setVisible(secondShown);
+    side.second->setVisible(secondShown);
+}
+
+void TForm1::ComboBox1Change()
+{
+    ShowDistribution();
+}
+
+void TForm1::ShowDistribution()
+{
+    Series1->Clear();
+    Series2->Clear();
+    Series3->Clear();
+    if (!results_)
+        return;
+    const TResultArrays& r = *results_;
+    switch (ui->ComboBox1->currentIndex()) {
+    case 0:
+        showFlow(Series1, r.Result1, FlowRange(r.Result1));
+        break;
+    case 1:
+        showFlow(Series2, r.Result2, FlowRange(r.Result2));
+        break;
+    case 2:
+        showFlow(Series3, r.Result3, FlowRange(r.Result3));
+        break;
+    case 3: {
+        const HistogramRange common = CommonRange(r.Result1, r.Result2, r.Result3);
+        showFlow(Series3, r.Result3, common);
+        showFlow(Series1, r.Result1, common);
+        showFlow(Series2, r.Result2, common);
+        break;
+    }
+    default:
+        break;
+    }
+}
+
+void TForm1::showFlow(TAreaSeries* series, std::span<const std::int32_t, 1000> values, const HistogramRange& range)
+{
+    for (const HistogramPoint& point : BuildHistogram(values, range.L, range.h))
+        series->AddXY(point.X, point.Y, QString(), clTeeColor);
+}
+
+std::int32_t TForm1::NextArrivalInterval()
+{
+    return DrawVariate(ReadArrivalSetting(), ProcessRandomSources());
+}
+
+std::int32_t TForm1::NextProcessingTime()
+{
+    return DrawVariate(ReadProcessingSetting(), ProcessRandomSources());
+}
+
+DistributionSetting TForm1::ReadArrivalSetting() const
+{
+    return readSetting(arrival_);
+}
+
+DistributionSetting TForm1::ReadProcessingSetting() const
+{
+    return readSetting(processing_);
+}
+
+DistributionSetting TForm1::readSetting(const Side& side)
+{
+    DistributionSetting setting{DistributionKind::Exponential, 0.0, 0.0};
+    if (side.uniform->isChecked())
+        setting.kind = DistributionKind::Uniform;
+    else if (side.erlang->isChecked())
+        setting.kind = DistributionKind::Erlang2;
+    else if (side.normal->isChecked())
+        setting.kind = DistributionKind::Normal;
+    setting.p1 = fieldValue(side.first);
+    // A hidden second field is not read, so whatever it holds cannot stop a run.
+    if (setting.kind == DistributionKind::Erlang2 || setting.kind == DistributionKind::Normal)
+        setting.p2 = fieldValue(side.second);
+    return setting;
+}
+
+} // namespace velmora

@@ -1,0 +1,82 @@
+// The simulation window of velmora: distribution choices, the run button, the
+// result chart and the flow selector.
+#pragma once
+
+#include "velmora/model/Engine.h"
+#include "velmora/model/Histogram.h"
+#include "velmora/model/Variates.h"
+
+#include <QWidget>
+
+#include <memory>
+#include <optional>
+
+namespace Ui {
+class TForm1;
+}
+
+class QLabel;
+class QLineEdit;
+class QRadioButton;
+
+namespace velmora {
+
+class TAreaSeries;
+
+class TForm1 : public QWidget {
+public:
+    explicit TForm1(QWidget* parent = nullptr);
+    ~TForm1() override;
+
+    // The chart's series, in the order they were declared.
+    TAreaSeries* Series2;
+    TAreaSeries* Series3;
+    TAreaSeries* Series1;
+
+    void Button1Click();
+    void erlClick();
+    void normClick();
+    void ekspClick();
+    void ravClick();
+    void ComboBox1Change();
+    void norm2Click();
+    void rav2Click();
+    void erl2Click();
+    void eksp2Click();
+
+    // Redraws the flow or flows chosen in the selector from the last results.
+    void ShowDistribution();
+
+    // One draw each, reading the side's buttons and fields at the moment of the call.
+    std::int32_t NextArrivalInterval();
+    std::int32_t NextProcessingTime();
+    DistributionSetting ReadArrivalSetting() const;
+    DistributionSetting ReadProcessingSetting() const;
+
+private:
+    // The controls of one side: four buttons, two fields and their labels.
+    struct Side {
+        QRadioButton* uniform;
+        QRadioButton* erlang;
+        QRadioButton* normal;
+        QRadioButton* exponential;
+        QLineEdit* first;
+        QLineEdit* second;
+        QLabel* firstLabel;
+        QLabel* secondLabel;
+    };
+
+    static DistributionSetting readSetting(const Side& side);
+    static void arrange(const Side& side, DistributionKind kind, const QString& exponentialCaption);
+    void connectHandlers();
+    void showFlow(TAreaSeries* series, std::span<const std::int32_t, 1000> values, const HistogramRange& range);
+
+    std::unique_ptr<Ui::TForm1> ui;
+    Side arrival_;
+    Side processing_;
+    std::optional<TResultArrays> results_;
+};
+
+extern TForm1* Form1;
+
+} // namespace velmora
