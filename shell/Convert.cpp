@@ -44,6 +44,11 @@ std::string quoted(std::string_view text)
     throw Exception(quoted(text) + " — не число");
 }
 
+[[noreturn]] void outOfRange(std::string_view text)
+{
+    throw Exception(quoted(text) + " — число вне допустимого диапазона");
+}
+
 } // namespace
 
 double StrToFloat(std::string_view text)
@@ -121,11 +126,19 @@ double StrToFloat(std::string_view text)
         if (!seenNonZero || magnitude < 0)
             value = 0.0;
         else
-            throw Exception(quoted(text) + " — число вне допустимого диапазона");
+            outOfRange(text);
     } else if (ec != std::errc() || end != normalised.data() + normalised.size()) {
         notANumber(text);
     }
     return negative ? -value : value;
+}
+
+float StrToSingle(std::string_view text)
+{
+    const double value = StrToFloat(text);
+    if (std::abs(value) > std::numeric_limits<float>::max())
+        outOfRange(text);
+    return static_cast<float>(value);
 }
 
 std::int32_t StrToInt(std::string_view text)

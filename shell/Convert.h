@@ -11,6 +11,9 @@ namespace shell {
 // separator, optional exponent. Throws Exception otherwise, quoting the text.
 double StrToFloat(std::string_view text);
 
+// StrToFloat held as a 32-bit float; a number beyond the float range is rejected.
+float StrToSingle(std::string_view text);
+
 // Whole decimal number in the signed 32-bit range; blanks around and a sign allowed.
 std::int32_t StrToInt(std::string_view text);
 

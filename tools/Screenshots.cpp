@@ -1,10 +1,12 @@
 // Renders the windows after a run into PNG files, for the README and for looking
 // at the layout: screenshots <folder>. Run under a real X server (xvfb-run).
+#include "kestrin/ui/Kestrin.h"
 #include "velmora/ui/Unit1.h"
 
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -44,5 +46,14 @@ int main(int argc, char** argv)
     velmoraWindow.findChild<QRadioButton*>("eksp")->click();
     velmoraWindow.findChild<QRadioButton*>("norm2")->click();
     ok = save(velmoraWindow, folder.filePath("velmora-labels.png")) && ok;
+    velmoraWindow.hide();
+
+    kestrin::TForm1 kestrinWindow;
+    kestrinWindow.show();
+    // Small orders make goods run short, so L shows a fraction.
+    for (int n = 1; n <= 10; ++n)
+        kestrinWindow.findChild<QLineEdit*>(QStringLiteral("Edit%1").arg(n))->setText(QStringLiteral("3"));
+    kestrinWindow.findChild<QPushButton*>("Button1")->click();
+    ok = save(kestrinWindow, folder.filePath("kestrin.png")) && ok;
     return ok ? 0 : 1;
 }

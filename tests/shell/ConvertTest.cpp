@@ -66,6 +66,14 @@ TEST(StrToFloatTest, ShortensVeryLongTextInItsMessage)
     EXPECT_LT(message.size(), 100u);
 }
 
+TEST(StrToSingleTest, RejectsNumbersBeyondTheFloatRange)
+{
+    EXPECT_EQ(shell::StrToSingle("1,5"), 1.5f);
+    EXPECT_EQ(shell::StrToSingle("-3e38"), -3e38f);
+    EXPECT_THROW(shell::StrToSingle("1e39"), shell::Exception);
+    EXPECT_THROW(shell::StrToSingle("-1e39"), shell::Exception);
+}
+
 TEST(StrToIntTest, AcceptsWholeNumbersInTheSigned32BitRange)
 {
     EXPECT_EQ(shell::StrToInt("42"), 42);

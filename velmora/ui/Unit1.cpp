@@ -6,13 +6,13 @@
 #include "ui_Unit1.h"
 
 #include "shell/Application.h"
+#include "shell/Controls.h"
 #include "shell/Convert.h"
 #include "shell/Random.h"
 
 #include <QKeySequence>
 #include <QShortcut>
 
-#include <algorithm>
 #include <ctime>
 
 namespace velmora {
@@ -34,7 +34,7 @@ void setCaption(QLabel* panel, const QString& caption)
 {
     constexpr int designHeight = 17;
     panel->setText(caption);
-    panel->resize(panel->width(), std::max(designHeight, panel->heightForWidth(panel->width())));
+    shell::fitLabel(panel, designHeight);
 }
 
 } // namespace

@@ -11,15 +11,15 @@
 #include <memory>
 #include <optional>
 
-namespace Ui {
-class TForm1;
-}
-
 class QLabel;
 class QLineEdit;
 class QRadioButton;
 
 namespace velmora {
+
+namespace Ui {
+class TForm1;
+}
 
 class TAreaSeries;
 

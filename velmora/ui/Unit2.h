@@ -5,11 +5,11 @@
 
 #include <memory>
 
+namespace velmora {
+
 namespace Ui {
 class TForm2;
 }
-
-namespace velmora {
 
 class TForm2 : public QWidget {
 public:

@@ -1,0 +1,83 @@
+// The handler reads every field before the first day, so a bad field stops the
+// press before L changes; an error during the days puts L's text back.
+#include "Kestrin.h"
+
+#include "ui_Kestrin.h"
+
+#include "shell/Application.h"
+#include "shell/Controls.h"
+#include "shell/Convert.h"
+#include "shell/Random.h"
+#include "velmora/model/Variates.h"
+
+#include <QLabel>
+#include <QLocale>
+
+#include <chrono>
+
+namespace kestrin {
+
+TForm1* Form1 = nullptr;
+
+namespace {
+
+std::string fieldText(const QLineEdit* field)
+{
+    return field->text().toStdString();
+}
+
+// Nanoseconds of the clock folded to 32 bits, so presses within the same
+// millisecond still seed differently.
+std::uint32_t clockSeed()
+{
+    const auto ticks = static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
+    return static_cast<std::uint32_t>(ticks ^ (ticks >> 32));
+}
+
+} // namespace
+
+TForm1::TForm1(QWidget* parent)
+    : QWidget(parent)
+    , ui(std::make_unique<Ui::TForm1>())
+{
+    ui->setupUi(this);
+    for (QLabel* label : {ui->Label1, ui->Label2, ui->Label4, ui->Label5})
+        shell::fitLabel(label);
+    connect(ui->Button1, &QPushButton::clicked, this, [this] { shell::guarded([this] { Button1Click(); }); });
+}
+
+TForm1::~TForm1() = default;
+
+TWarehouseInput TForm1::ReadWarehouseInput() const
+{
+    const std::array<QLineEdit*, GoodsCount> orders{ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4, ui->Edit5,
+                                                    ui->Edit6, ui->Edit7, ui->Edit8, ui->Edit9, ui->Edit10};
+    const std::array<QLineEdit*, GoodsCount> thresholds{ui->Edit11, ui->Edit12, ui->Edit13, ui->Edit14,
+                                                        ui->Edit15, ui->Edit16, ui->Edit17, ui->Edit18,
+                                                        ui->Edit19, ui->Edit20};
+    TWarehouseInput input;
+    for (int good = 0; good < GoodsCount; ++good)
+        input.Threshold[good] = shell::StrToSingle(fieldText(thresholds[good]));
+    for (int good = 0; good < GoodsCount; ++good)
+        input.Order[good] = shell::StrToSingle(fieldText(orders[good]));
+    input.DayCount = shell::StrToInt(fieldText(ui->G));
+    return input;
+}
+
+void TForm1::Button1Click()
+{
+    shell::SRand(clockSeed());
+    const TWarehouseInput input = ReadWarehouseInput();
+    const QString previous = ui->L->text();
+    try {
+        const double lost = SimulateWarehouse(
+            input, [](std::int32_t n) { return velmora::RandomBelow(n); },
+            [this](std::int32_t day) { ui->L->setText(QString::number(day)); });
+        ui->L->setText(QString::fromStdString(shell::FloatToStr(lost, QLocale().decimalPoint().toStdString())));
+    } catch (...) {
+        ui->L->setText(previous);
+        throw;
+    }
+}
+
+} // namespace kestrin

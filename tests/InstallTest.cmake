@@ -1,0 +1,25 @@
+# Installs the build into a scratch prefix and checks that both programs come
+# with a desktop entry and an icon that the entry names.
+set(prefix "${BUILD_DIR}/install-test")
+file(REMOVE_RECURSE "${prefix}")
+execute_process(COMMAND "${CMAKE_COMMAND}" --install "${BUILD_DIR}" --prefix "${prefix}"
+                RESULT_VARIABLE result OUTPUT_QUIET)
+if(NOT result EQUAL 0)
+    message(FATAL_ERROR "cmake --install failed: ${result}")
+endif()
+foreach(program velmora kestrin)
+    foreach(file bin/${program} share/applications/${program}.desktop
+                 share/icons/hicolor/scalable/apps/${program}.svg)
+        if(NOT EXISTS "${prefix}/${file}")
+            message(FATAL_ERROR "missing after install: ${file}")
+        endif()
+    endforeach()
+    file(STRINGS "${prefix}/share/applications/${program}.desktop" entry)
+    foreach(line "Exec=${program}" "Icon=${program}" "Type=Application")
+        list(FIND entry "${line}" found)
+        if(found EQUAL -1)
+            message(FATAL_ERROR "${program}.desktop lacks ${line}")
+        endif()
+    endforeach()
+endforeach()
+file(REMOVE_RECURSE "${prefix}")
