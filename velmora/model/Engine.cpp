@@ -13,10 +13,6 @@
 namespace velmora {
 namespace {
 
-struct TRunWorkspace {
-    TTaskTable Flow1, Flow2, Flow3, Merged12, MergedAll;
-};
-
 [[noreturn]] [[gnu::cold]] [[gnu::noinline]] void timeOutOfRange()
 {
     throw shell::Exception("Значения времени вне допустимого диапазона");
@@ -212,16 +208,13 @@ TResultArrays RunModel(const Generator& nextArrivalInterval, const Generator& ne
     return RunModel(nextArrivalInterval, nextProcessingTime, SortAscending);
 }
 
-TResultArrays RunModel(const Generator& nextArrivalInterval, const Generator& nextProcessingTime,
-                       ResultSorter sort)
+void SimulateNetwork(TRunWorkspace& workspace, const Generator& nextArrivalInterval,
+                     const Generator& nextProcessingTime)
 {
-    // Every row that is read is written first, so the tables need no clearing.
-    const auto workspace = std::make_unique_for_overwrite<TRunWorkspace>();
-    TTaskTable& flow1 = workspace->Flow1;
-    TTaskTable& flow2 = workspace->Flow2;
-    TTaskTable& flow3 = workspace->Flow3;
-    TTaskTable& merged12 = workspace->Merged12;
-    TTaskTable& mergedAll = workspace->MergedAll;
+    TTaskTable& flow1 = workspace.Flow1;
+    TTaskTable& flow2 = workspace.Flow2;
+    TTaskTable& flow3 = workspace.Flow3;
+    TTaskTable& merged12 = workspace.Merged12;
     constexpr int n = TasksPerFlow;
 
     GenerateFlow(flow1, 4, nextArrivalInterval, nextProcessingTime);
@@ -249,10 +242,18 @@ TResultArrays RunModel(const Generator& nextArrivalInterval, const Generator& ne
     fillDepartures(merged12, 2 * n);
     SingleServerWaits(rows(merged12.Departure, 2 * n), rows(merged12.NextService, 2 * n),
                       rows(merged12.NextWait, 2 * n));
-    MergeByPriority(merged12, 2 * n, std::nullopt, flow3, n, 3, mergedAll);
+    MergeByPriority(merged12, 2 * n, std::nullopt, flow3, n, 3, workspace.MergedAll);
+}
 
-    TResultArrays results = ComputeFlowResults(mergedAll, rows(flow1.Arrival, n), rows(flow2.Arrival, n),
-                                               rows(flow3.Arrival, n));
+TResultArrays RunModel(const Generator& nextArrivalInterval, const Generator& nextProcessingTime,
+                       ResultSorter sort)
+{
+    // Every row that is read is written first, so the tables need no clearing.
+    const auto workspace = std::make_unique_for_overwrite<TRunWorkspace>();
+    SimulateNetwork(*workspace, nextArrivalInterval, nextProcessingTime);
+    constexpr int n = TasksPerFlow;
+    TResultArrays results = ComputeFlowResults(workspace->MergedAll, rows(workspace->Flow1.Arrival, n),
+                                               rows(workspace->Flow2.Arrival, n), rows(workspace->Flow3.Arrival, n));
     sort(results.Result1);
     sort(results.Result2);
     sort(results.Result3);

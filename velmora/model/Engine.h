@@ -32,6 +32,16 @@ struct TTaskTable {
     std::array<Tick, Capacity> NextWait;     // wait at the next server
 };
 
+// The tables of one run.
+struct TRunWorkspace {
+    TTaskTable Flow1, Flow2, Flow3, Merged12, MergedAll;
+};
+
+// Generates the three flows and serves them at every server: afterwards MergedAll
+// holds the order of service at the final server. Draws exactly as RunModel does.
+void SimulateNetwork(TRunWorkspace& workspace, const Generator& nextArrivalInterval,
+                     const Generator& nextProcessingTime);
+
 // Response times of the three flows, each sorted ascending. Draws 3000 arrival
 // intervals and 8000 processing times. Throws shell::Exception when a time leaves
 // the signed 32-bit range, and lets any exception of a generator through.

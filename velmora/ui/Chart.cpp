@@ -18,6 +18,8 @@ TAreaSeries::TAreaSeries(TChart& chart, const QString& title, const QColor& colo
     , outline_(new QLineSeries)
     , area_(new QAreaSeries(outline_))
 {
+    // An area series does not own the line that bounds it.
+    outline_->setParent(area_);
     area_->setName(title);
     // Translucent fill with a solid outline keeps overlapping flows apart.
     QColor fill = color;
