@@ -1,8 +1,6 @@
 // Error display through a modal box titled with the program's name.
 #include "Application.h"
 
-#include "Exception.h"
-
 #include <QMessageBox>
 
 #include <cstdio>
@@ -76,13 +74,7 @@ void Application::ShowException(const std::exception& error)
 
 int Application::start(const std::function<void()>& steps)
 {
-    try {
-        steps();
-    } catch (const std::exception& error) {
-        ShowException(error);
-    } catch (...) {
-        ShowException(Exception(""));
-    }
+    guarded(steps);
     return 0;
 }
 

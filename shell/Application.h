@@ -2,6 +2,8 @@
 // are created, the event loop, and the one place where errors are shown.
 #pragma once
 
+#include "Exception.h"
+
 #include <QApplication>
 #include <QString>
 #include <QWidget>
@@ -18,20 +20,6 @@ namespace shell {
 using ErrorDisplay = std::function<void(const QString& message)>;
 void setErrorDisplay(ErrorDisplay display);
 void showError(const QString& message);
-
-// Runs an event handler so that no exception reaches Qt's event loop: whatever it
-// throws is shown and the loop goes on.
-template <typename Handler>
-void guarded(Handler&& handler) noexcept
-{
-    try {
-        handler();
-    } catch (const std::exception& error) {
-        showError(QString::fromUtf8(error.what()));
-    } catch (...) {
-        showError(QString());
-    }
-}
 
 class Application {
 public:
@@ -53,9 +41,9 @@ public:
     // Shows the main window and runs the event loop until it closes.
     void Run();
 
-    void ShowException(const std::exception& error);
+    static void ShowException(const std::exception& error);
 
-    // Runs the start-up steps; an error escaping them is shown. Always returns 0.
+    // Runs the start-up steps behind guarded(); always returns 0.
     int start(const std::function<void()>& steps);
 
     // The forms in the order they were created.
@@ -68,5 +56,20 @@ private:
     std::unique_ptr<QApplication> application_;
     std::vector<std::unique_ptr<QWidget>> forms_;
 };
+
+// Runs an event handler, or the start-up, so that no exception reaches Qt's event
+// loop: whatever it throws is shown and the loop goes on. An error that is not a
+// std::exception is shown as an Exception with an empty message.
+template <typename Handler>
+void guarded(Handler&& handler) noexcept
+{
+    try {
+        handler();
+    } catch (const std::exception& error) {
+        Application::ShowException(error);
+    } catch (...) {
+        Application::ShowException(Exception(""));
+    }
+}
 
 } // namespace shell

@@ -34,6 +34,16 @@ protected:
     }
     void type(const QString& name, const QString& text) { field(name)->setText(text); }
     QString L() { return field("L")->text(); }
+    // A press that must stop with one message quoting `text` and leave L alone.
+    void expectRejected(const QString& text)
+    {
+        type("L", "before");
+        press();
+        ASSERT_EQ(messages.size(), 1);
+        EXPECT_TRUE(messages.front().contains(text));
+        EXPECT_EQ(L(), "before");
+        messages.clear();
+    }
     void press() { QTest::mouseClick(form.findChild<QPushButton*>("Button1"), Qt::LeftButton); }
     // Orders of 3 against a daily demand near 5 make every good run short.
     void makeGoodsRunShort()
@@ -69,21 +79,12 @@ TEST_F(KestrinTest, DaysAreCappedAt250AndShownWhileRunning)
 
 TEST_F(KestrinTest, FirstBadFieldInReadingOrderIsReportedAndLIsKept)
 {
-    type("L", "before");
     type("Edit5", "x5");
     type("Edit15", "y15");
-    press();
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages.front().contains("y15"));
-    EXPECT_EQ(L(), "before");
-
-    messages.clear();
+    expectRejected("y15");
     type("Edit15", "1e39");
     type("Edit5", "100");
-    press();
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages.front().contains("1e39"));
-    EXPECT_EQ(L(), "before");
+    expectRejected("1e39");
 }
 
 TEST_F(KestrinTest, ErrorDuringTheDaysPutsLBack)
@@ -102,11 +103,7 @@ TEST_F(KestrinTest, AcceptsEitherDecimalSeparatorButNoFractionalDays)
     press();
     EXPECT_TRUE(messages.isEmpty());
     type("G", "2.5");
-    type("L", "before");
-    press();
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages.front().contains("2.5"));
-    EXPECT_EQ(L(), "before");
+    expectRejected("2.5");
 }
 
 TEST_F(KestrinTest, NoDaysShowsZero)
