@@ -69,7 +69,10 @@ double SimulateWarehouse(const TWarehouseInput& input, const std::function<std::
     float totalShortfall = 0.0f;
     for (float lost : shortfall)
         totalShortfall = finite(totalShortfall + lost);
-    return totalDemand == 0.0f ? 0.0 : static_cast<double>(totalShortfall) / static_cast<double>(totalDemand);
+    // Without any demand there is no share to report, and 0 would read as "all met".
+    if (totalDemand == 0.0f)
+        throw shell::Exception("Суммарный спрос за все дни равен 0, и доля неудовлетворённого спроса не определена");
+    return static_cast<double>(totalShortfall) / static_cast<double>(totalDemand);
 }
 
 } // namespace kestrin

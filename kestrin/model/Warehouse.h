@@ -18,9 +18,10 @@ struct TWarehouseInput {
 };
 
 // Simulates min(DayCount, 250) days (none below 1), calling onDay(1, 2, ...) at the
-// start of each; every stock starts at its Order. Returns lost / total demand, 0
-// when the total demand is 0. Throws shell::Exception when a quantity leaves the
-// 32-bit float range or a deficit's whole part leaves the 32-bit integer range.
+// start of each; every stock starts at its Order. Returns lost / total demand.
+// Throws shell::Exception when the total demand is 0 (no days, or no demand
+// drawn), when a quantity leaves the 32-bit float range, or when a deficit's
+// whole part leaves the 32-bit integer range.
 double SimulateWarehouse(const TWarehouseInput& input, const std::function<std::int32_t(std::int32_t)>& randomBelow,
                          const std::function<void(std::int32_t)>& onDay);
 

@@ -1,5 +1,6 @@
 // The handler reads every field before the first day, so a bad field stops the
-// press before L changes; an error during the days puts L's text back.
+// press before L changes; an error during the days puts L's text back. Messages
+// about a field name its column and good, or the day count.
 #include "Kestrin.h"
 
 #include "ui_Kestrin.h"
@@ -21,9 +22,22 @@ TForm1* Form1 = nullptr;
 
 namespace {
 
-std::string fieldText(const QLineEdit* field)
+float goodValue(const QString& column, int good, const QLineEdit* field)
 {
-    return field->text().toStdString();
+    return shell::readField(shell::fieldName(column, QStringLiteral("товар %1").arg(good + 1)),
+                            [field] { return shell::StrToSingle(field->text().toStdString()); });
+}
+
+// Fewer than one day would leave nothing to measure L by.
+std::int32_t dayCount(const QLineEdit* field)
+{
+    const std::string text = field->text().toStdString();
+    return shell::readField(QStringLiteral("Число дней моделирования"), [&text] {
+        const std::int32_t days = shell::StrToInt(text);
+        if (days < 1)
+            throw shell::Exception("\"" + text + "\" — должно быть не меньше 1");
+        return days;
+    });
 }
 
 // Nanoseconds of the clock folded to 32 bits, so presses within the same
@@ -41,6 +55,10 @@ TForm1::TForm1(QWidget* parent)
     , ui(std::make_unique<Ui::TForm1>())
 {
     ui->setupUi(this);
+    setFixedSize(size());
+    ui->Edit1->setFocus();
+    // A top-level widget's position in the form is that of its frame.
+    move(220, 94);
     for (QLabel* label : {ui->Label1, ui->Label2, ui->Label4, ui->Label5})
         shell::fitLabel(label);
     connect(ui->Button1, &QPushButton::clicked, this, [this] { shell::guarded([this] { Button1Click(); }); });
@@ -57,10 +75,10 @@ TWarehouseInput TForm1::ReadWarehouseInput() const
                                                         ui->Edit19, ui->Edit20};
     TWarehouseInput input;
     for (int good = 0; good < GoodsCount; ++good)
-        input.Threshold[good] = shell::StrToSingle(fieldText(thresholds[good]));
+        input.Threshold[good] = goodValue(QStringLiteral("Порог"), good, thresholds[good]);
     for (int good = 0; good < GoodsCount; ++good)
-        input.Order[good] = shell::StrToSingle(fieldText(orders[good]));
-    input.DayCount = shell::StrToInt(fieldText(ui->G));
+        input.Order[good] = goodValue(QStringLiteral("Заказ"), good, orders[good]);
+    input.DayCount = dayCount(ui->G);
     return input;
 }
 

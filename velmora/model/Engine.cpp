@@ -15,7 +15,8 @@ namespace {
 
 [[noreturn]] [[gnu::cold]] [[gnu::noinline]] void timeOutOfRange()
 {
-    throw shell::Exception("Значения времени вне допустимого диапазона");
+    throw shell::Exception("Моделируемые времена выходят за допустимый диапазон, уменьшите MAX или матожидание "
+                           "либо увеличьте интенсивность");
 }
 
 // Kept small so that it inlines into every stage; the throw lives out of line.

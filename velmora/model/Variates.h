@@ -2,7 +2,11 @@
 // and processing times, and the bounded integer draw shared with the warehouse model.
 #pragma once
 
+#include "shell/Exception.h"
+
 #include <cstdint>
+#include <string>
+#include <utility>
 
 namespace velmora {
 
@@ -23,11 +27,29 @@ public:
     virtual double RandG(double mean, double stdDev) = 0;
 };
 
+// A draw that its parameters cannot give. The message says what is wrong with
+// the parameter and what to change; it does not name the parameter's field,
+// which only the window knows.
+class ParameterError : public shell::Exception {
+public:
+    ParameterError(int parameter, std::string message)
+        : shell::Exception(std::move(message))
+        , parameter_(parameter)
+    {
+    }
+    // 1 for p1, 2 for p2.
+    int parameter() const noexcept { return parameter_; }
+
+private:
+    int parameter_;
+};
+
 // The process-wide sources of the run-time library.
 RandomSources& ProcessRandomSources();
 
-// One draw, truncated toward zero. Throws shell::Exception for a rate of 0 (before
-// any draw) and for values that have no signed 32-bit integer.
+// One draw, truncated toward zero. Throws ParameterError for a rate of 0 (before
+// any draw), for a MAX beyond the signed 32-bit range, and for a draw that has no
+// signed 32-bit integer, naming the parameter to blame.
 std::int32_t DrawVariate(const DistributionSetting& setting, RandomSources& sources);
 
 // 0 ... |n| - 1 from one LRand; 0 without a draw for n = 0.

@@ -1,4 +1,5 @@
-// Stairs are drawn by giving the area's upper line two vertices per step.
+// Stairs are drawn by giving the area's upper line two vertices per step; each
+// series' outline is a line series of its own, kept above all areas.
 #include "Chart.h"
 
 #include <QAreaSeries>
@@ -6,51 +7,115 @@
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
+#include <QLocale>
 #include <QPen>
 #include <QValueAxis>
 
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace velmora {
+namespace {
+
+// Tolerance for quotients such as 0.3 / 0.1 that land just beside a whole number.
+constexpr double slack = 1e-9;
+
+int intervals(double low, double high, double step)
+{
+    return static_cast<int>(std::ceil(high / step - slack) - std::floor(low / step + slack));
+}
+
+// Stairs through the points: each Y held flat up to the next point's X.
+QList<QPointF> stairs(const QList<QPointF>& points)
+{
+    QList<QPointF> line;
+    line.reserve(2 * points.size());
+    for (const QPointF& point : points) {
+        if (!line.isEmpty())
+            line.append(QPointF(point.x(), line.back().y()));
+        line.append(point);
+    }
+    return line;
+}
+
+void setScale(QValueAxis* axis, const AxisScale& scale)
+{
+    axis->setRange(scale.min, scale.max);
+    axis->setTickCount(static_cast<int>(std::lround((scale.max - scale.min) / scale.step)) + 1);
+    axis->setLabelFormat(QStringLiteral("%.%1f").arg(scale.decimals));
+}
+
+// At least five ticks, and few enough that labels of large values fit.
+constexpr int minIntervals = 4;
+constexpr int maxIntervals = 8;
+
+constexpr double topOutlineWidth = 2.0;
+constexpr double outlineWidthStep = 2.0;
+constexpr int fillAlpha = 110;
+
+} // namespace
+
+AxisScale NiceScale(double low, double high, int minIntervals, int maxIntervals, double minStep)
+{
+    if (!(high > low))
+        high = low + std::max(minStep, 1.0);
+    // Steps ascend 1, 2, 5, 10, 20, ... times a power of ten, from one fine
+    // enough to give more than maxIntervals intervals.
+    const int firstExponent = static_cast<int>(std::floor(std::log10((high - low) / maxIntervals))) - 1;
+    const auto candidate = [firstExponent](int n) {
+        constexpr double mantissas[] = {1.0, 2.0, 5.0};
+        return mantissas[n % 3] * std::pow(10.0, firstExponent + n / 3);
+    };
+    int n = 0;
+    while (candidate(n) < minStep)
+        ++n;
+    // Of the steps that give an allowed number of intervals, the one whose axis
+    // hugs the data most closely wins; on a tie, the coarser.
+    double step = candidate(n);
+    double span = std::numeric_limits<double>::infinity();
+    for (int count = intervals(low, high, candidate(n)); count >= minIntervals;
+         count = intervals(low, high, candidate(++n))) {
+        if (count <= maxIntervals && count * candidate(n) <= span * (1 + slack)) {
+            step = candidate(n);
+            span = count * step;
+        }
+    }
+    const int decimals = std::max(0, -static_cast<int>(std::floor(std::log10(step) + slack)));
+    return {std::floor(low / step + slack) * step, std::ceil(high / step - slack) * step, step, decimals};
+}
 
 TAreaSeries::TAreaSeries(TChart& chart, const QString& title, const QColor& color)
     : chart_(chart)
-    , outline_(new QLineSeries)
-    , area_(new QAreaSeries(outline_))
+    , color_(color.darker(115))
+    , upper_(new QLineSeries)
+    , area_(new QAreaSeries(upper_))
+    , edge_(new QLineSeries)
 {
     // An area series does not own the line that bounds it.
-    outline_->setParent(area_);
+    upper_->setParent(area_);
     area_->setName(title);
-    // Translucent fill with a solid outline keeps overlapping flows apart.
     QColor fill = color;
-    fill.setAlpha(110);
+    fill.setAlpha(fillAlpha);
     area_->setBrush(fill);
-    area_->setPen(QPen(color.darker(115), 2));
     area_->setColor(fill);
-    area_->setBorderColor(color.darker(115));
-    chart_.attach(area_);
+    // The area's own border shows in the legend; on the plot the edge covers it.
+    area_->setPen(QPen(color_, 1));
+    area_->setBorderColor(color_);
+    area_->setVisible(false);
+    edge_->setVisible(false);
 }
 
 void TAreaSeries::Clear()
 {
     points_.clear();
-    outline_->clear();
-    // An emptied area series can leave a stray edge behind once the axes change;
-    // hiding it avoids that, and its legend entry stays.
-    area_->setVisible(false);
-    for (QLegendMarker* marker : chart_.chart()->legend()->markers(area_))
-        marker->setVisible(true);
-    chart_.rescale();
+    chart_.scheduleSync();
 }
 
 int TAreaSeries::AddXY(double x, double y, const QString&, QRgb)
 {
-    area_->setVisible(true);
-    if (!points_.isEmpty())
-        outline_->append(x, points_.back().y());
-    outline_->append(x, y);
     points_.append(QPointF(x, y));
-    chart_.rescale();
+    chart_.scheduleSync();
     return static_cast<int>(points_.size()) - 1;
 }
 
@@ -61,7 +126,23 @@ QString TAreaSeries::title() const
 
 QColor TAreaSeries::color() const
 {
-    return area_->borderColor();
+    return color_;
+}
+
+void TAreaSeries::sync()
+{
+    // An emptied area series can leave a stray edge behind once the axes change;
+    // hiding it avoids that, and its legend entry stays.
+    const bool shown = !points_.isEmpty();
+    QList<QPointF> line = stairs(points_);
+    upper_->replace(line);
+    if (shown)
+        line.prepend(QPointF(points_.front().x(), 0));
+    edge_->replace(line);
+    area_->setVisible(shown);
+    edge_->setVisible(shown);
+    chart_.showInLegend(area_, true);
+    chart_.showInLegend(edge_, false);
 }
 
 TChart::TChart(QWidget* parent)
@@ -74,13 +155,18 @@ TChart::TChart(QWidget* parent)
     plot->setAnimationOptions(QChart::NoAnimation);
     plot->setBackgroundRoundness(0);
     plot->legend()->setAlignment(Qt::AlignRight);
+    // Labels follow the user's decimal separator, but large ticks stay plain digits.
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    plot->setLocale(locale);
+    plot->setLocalizeNumbers(true);
     plot->addAxis(axisX_, Qt::AlignBottom);
     plot->addAxis(axisY_, Qt::AlignLeft);
-    axisY_->setRange(0, 1);
     for (QValueAxis* axis : {axisX_, axisY_}) {
-        axis->setLabelFormat(QStringLiteral("%.4g"));
         axis->setLinePenColor(Qt::darkGray);
+        axis->setTickType(QValueAxis::TicksFixed);
     }
+    rescale();
     setRenderHint(QPainter::Antialiasing);
 }
 
@@ -89,40 +175,80 @@ TChart::~TChart() = default;
 TAreaSeries* TChart::addAreaSeries(const QString& title, const QColor& color)
 {
     series_.push_back(std::make_unique<TAreaSeries>(*this, title, color));
-    return series_.back().get();
+    TAreaSeries* added = series_.back().get();
+    // Series are stacked in the order they join the chart, so the outlines are
+    // taken out and put back after the new area.
+    for (const auto& series : series_) {
+        if (series.get() != added)
+            chart()->removeSeries(series->edge_);
+    }
+    chart()->addSeries(added->area_);
+    added->area_->attachAxis(axisX_);
+    added->area_->attachAxis(axisY_);
+    showInLegend(added->area_, true);
+    const auto count = static_cast<double>(series_.size());
+    for (std::size_t i = 0; i < series_.size(); ++i) {
+        QLineSeries* edge = series_[i]->edge_;
+        const double width = topOutlineWidth + outlineWidthStep * (count - 1 - static_cast<double>(i));
+        edge->setPen(QPen(series_[i]->color_, width, Qt::SolidLine, Qt::FlatCap, Qt::MiterJoin));
+        chart()->addSeries(edge);
+        edge->attachAxis(axisX_);
+        edge->attachAxis(axisY_);
+        showInLegend(edge, false);
+    }
+    return added;
 }
 
-void TChart::attach(QAreaSeries* area)
+void TChart::scheduleSync()
 {
-    chart()->addSeries(area);
-    area->attachAxis(axisX_);
-    area->attachAxis(axisY_);
+    if (syncPending_)
+        return;
+    syncPending_ = true;
+    QMetaObject::invokeMethod(this, [this] { sync(); }, Qt::QueuedConnection);
+}
+
+void TChart::sync()
+{
+    syncPending_ = false;
+    for (const auto& series : series_)
+        series->sync();
+    rescale();
+}
+
+void TChart::showInLegend(QAbstractSeries* series, bool shown)
+{
+    // Qt shows a series' legend entry exactly while the series is visible; a flow
+    // keeps its entry while it is empty, and an outline never has one.
+    for (QLegendMarker* marker : chart()->legend()->markers(series))
+        marker->setVisible(shown);
 }
 
 void TChart::rescale()
 {
+    // Without points both axes show 0 to 1.
     bool any = false;
     double minX = 0;
-    double maxX = 0;
-    double maxY = 0;
+    double maxX = 1;
+    double maxY = 1;
     for (const auto& series : series_) {
         const QList<QPointF>& points = series->points();
         if (points.isEmpty())
             continue;
-        minX = any ? std::min(minX, points.front().x()) : points.front().x();
-        maxX = any ? std::max(maxX, points.back().x()) : points.back().x();
+        if (!any) {
+            minX = points.front().x();
+            maxX = points.back().x();
+            maxY = 0;
+            any = true;
+        }
+        minX = std::min(minX, points.front().x());
+        maxX = std::max(maxX, points.back().x());
         for (const QPointF& point : points)
             maxY = std::max(maxY, point.y());
-        any = true;
     }
-    if (!any)
-        return;
-    if (maxX <= minX)
-        maxX = minX + 1;
-    axisX_->setRange(minX, maxX);
-    // The Y axis always starts at 0; its maximum follows the data.
-    axisY_->setRange(0, maxY > 0 ? maxY : 1);
-    axisY_->applyNiceNumbers();
+    // Response times are whole ticks, so X ticks are too; the Y axis is a share
+    // from 0 with at least five ticks.
+    setScale(axisX_, NiceScale(minX, maxX, minIntervals, maxIntervals, any ? 1.0 : 0.0));
+    setScale(axisY_, NiceScale(0, maxY, minIntervals, maxIntervals, 0));
 }
 
 } // namespace velmora

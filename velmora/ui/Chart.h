@@ -1,5 +1,5 @@
 // The result chart: a Qt Charts view whose series draw their points as stepped
-// filled areas, with a Y axis from 0 to an automatic maximum.
+// filled areas, over round-valued axes, the Y axis starting at 0.
 #pragma once
 
 #include <QChartView>
@@ -11,6 +11,7 @@
 #include <memory>
 #include <vector>
 
+class QAbstractSeries;
 class QAreaSeries;
 class QLineSeries;
 class QValueAxis;
@@ -21,6 +22,22 @@ class TChart;
 
 // Colour value that stands for the series' own colour.
 inline constexpr QRgb clTeeColor = 0x20000000;
+
+// An axis from min to max with a tick every step: round values (1, 2 or 5 times a
+// power of ten) written with `decimals` digits after the point.
+struct AxisScale {
+    double min;
+    double max;
+    double step;
+    int decimals;
+};
+
+// Round ticks for [low, high]: of the steps not below minStep that cut the
+// range into minIntervals to maxIntervals intervals, the one whose axis (from the
+// last tick at or below low to the first at or above high) is shortest, the
+// coarser on a tie. When no allowed step gives enough intervals, the smallest
+// allowed step is taken. An empty range is widened to one unit.
+AxisScale NiceScale(double low, double high, int minIntervals, int maxIntervals, double minStep);
 
 class TAreaSeries {
 public:
@@ -36,10 +53,16 @@ public:
     QColor color() const;
 
 private:
+    friend class TChart;
+    // Hands the points to Qt Charts as stairs.
+    void sync();
+
     TChart& chart_;
     QList<QPointF> points_;
-    QLineSeries* outline_;
+    QColor color_;
+    QLineSeries* upper_;
     QAreaSeries* area_;
+    QLineSeries* edge_;
 };
 
 class TChart : public QChartView {
@@ -47,17 +70,27 @@ public:
     explicit TChart(QWidget* parent = nullptr);
     ~TChart() override;
 
-    // Series are drawn in the order they are added, the first at the bottom.
+    // Series are drawn in the order they are added, the first at the bottom;
+    // every series' outline is drawn above every fill, and the lower a series,
+    // the wider its outline, so that coinciding series all stay visible.
     TAreaSeries* addAreaSeries(const QString& title, const QColor& color);
+
+    QValueAxis* axisX() const { return axisX_; }
+    QValueAxis* axisY() const { return axisY_; }
 
 private:
     friend class TAreaSeries;
-    void attach(QAreaSeries* area);
+    // Points change many times during one redraw; Qt Charts gets them once, when
+    // control returns to the event loop, before anything is painted.
+    void scheduleSync();
+    void sync();
     void rescale();
+    void showInLegend(QAbstractSeries* series, bool shown);
 
     QValueAxis* axisX_;
     QValueAxis* axisY_;
     std::vector<std::unique_ptr<TAreaSeries>> series_;
+    bool syncPending_ = false;
 };
 
 } // namespace velmora

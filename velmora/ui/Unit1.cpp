@@ -10,8 +10,7 @@
 #include "shell/Convert.h"
 #include "shell/Random.h"
 
-#include <QKeySequence>
-#include <QShortcut>
+#include <QKeyEvent>
 
 #include <ctime>
 
@@ -22,11 +21,6 @@ TForm1* Form1 = nullptr;
 namespace {
 
 const QString sigmaHint = QStringLiteral("Число используется как среднеквадратическое отклонение σ");
-
-double fieldValue(const QLineEdit* field)
-{
-    return shell::StrToFloat(field->text().toStdString());
-}
 
 // Sets a label panel's caption; a caption too long for one line wraps and the
 // panel grows downward instead of clipping it.
@@ -44,14 +38,19 @@ TForm1::TForm1(QWidget* parent)
     , ui(std::make_unique<Ui::TForm1>())
 {
     ui->setupUi(this);
-    arrival_ = {ui->rav, ui->erl, ui->norm, ui->eksp, ui->Edit1, ui->Edit2, ui->Panel1, ui->Panel2};
-    processing_ = {ui->rav2, ui->erl2, ui->norm2, ui->eksp2, ui->Edit5, ui->Edit6, ui->Panel5, ui->Panel6};
+    arrival_ = {ui->RadioGroup1, ui->rav, ui->erl, ui->norm, ui->eksp, ui->Edit1, ui->Edit2, ui->Panel1, ui->Panel2};
+    processing_ = {ui->GroupBox1, ui->rav2, ui->erl2, ui->norm2, ui->eksp2, ui->Edit5, ui->Edit6, ui->Panel5, ui->Panel6};
 
     Series2 = ui->Chart1->addAreaSeries(QStringLiteral("Поток 2"), QColor(0x00, 0x80, 0x00));
     Series3 = ui->Chart1->addAreaSeries(QStringLiteral("Поток 3"), QColor(0xFF, 0xFF, 0x00));
     Series1 = ui->Chart1->addAreaSeries(QStringLiteral("Поток 1"), QColor(0xFF, 0x00, 0x00));
 
     connectHandlers();
+    anchorControls();
+    // The window opens with the run button, first in the tab order, focused.
+    ui->Button1->setFocus();
+    // A top-level widget's position in the form is that of its frame.
+    move(204, 120);
 
     shell::Randomize();
     shell::SRand(static_cast<std::uint32_t>(std::time(nullptr)));
@@ -79,12 +78,39 @@ void TForm1::connectHandlers()
     connect(ui->Button1, &QPushButton::clicked, this, [this] { shell::guarded([this] { Button1Click(); }); });
     // activated, unlike currentIndexChanged, also reports choosing the item already chosen.
     connect(ui->ComboBox1, &QComboBox::activated, this, [this] { shell::guarded([this] { ComboBox1Change(); }); });
+}
 
-    // Enter anywhere in the window presses the default button.
-    for (const QKeySequence& key : {QKeySequence(Qt::Key_Return), QKeySequence(Qt::Key_Enter)}) {
-        auto* shortcut = new QShortcut(key, this);
-        connect(shortcut, &QShortcut::activated, ui->Button1, &QPushButton::click);
+// The chart grows with the window; the two distribution frames with their fields
+// keep their distance to the right edge, and the run button to the bottom.
+void TForm1::anchorControls()
+{
+    anchors_.emplace(this);
+    anchors_->add(ui->Chart1, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
+    anchors_->add(ui->Button1, Qt::LeftEdge | Qt::RightEdge | Qt::BottomEdge);
+    for (QWidget* control : std::initializer_list<QWidget*>{ui->RadioGroup1, ui->Edit1, ui->Edit2, ui->Panel1, ui->Panel2,
+                                                            ui->GroupBox1, ui->Panel5, ui->Edit5, ui->Edit6, ui->Panel6})
+        anchors_->add(control, Qt::TopEdge | Qt::RightEdge);
+}
+
+// Enter in a field, on a radio button or on the closed selector reaches the
+// window and presses the run button, as a dialog's default button would be.
+// The selector's open list is a window of its own, so choosing a view there
+// with Enter never gets here.
+void TForm1::keyPressEvent(QKeyEvent* event)
+{
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && modifiers == Qt::NoModifier) {
+        ui->Button1->click();
+        return;
     }
+    QWidget::keyPressEvent(event);
+}
+
+void TForm1::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    if (anchors_)
+        anchors_->apply();
 }
 
 void TForm1::Button1Click()
@@ -176,12 +202,22 @@ void TForm1::showFlow(TAreaSeries* series, std::span<const std::int32_t, 1000> v
 
 std::int32_t TForm1::NextArrivalInterval()
 {
-    return DrawVariate(ReadArrivalSetting(), ProcessRandomSources());
+    return draw(arrival_);
 }
 
 std::int32_t TForm1::NextProcessingTime()
 {
-    return DrawVariate(ReadProcessingSetting(), ProcessRandomSources());
+    return draw(processing_);
+}
+
+std::int32_t TForm1::draw(const Side& side)
+{
+    const DistributionSetting setting = readSetting(side);
+    try {
+        return DrawVariate(setting, ProcessRandomSources());
+    } catch (const ParameterError& error) {
+        throw shell::fieldError(parameterName(side, error.parameter()), error.message());
+    }
 }
 
 DistributionSetting TForm1::ReadArrivalSetting() const
@@ -194,8 +230,20 @@ DistributionSetting TForm1::ReadProcessingSetting() const
     return readSetting(processing_);
 }
 
+// The frame's caption and the parameter's label, as the user sees them.
+QString TForm1::parameterName(const Side& side, int parameter)
+{
+    const QLabel* label = parameter == 1 ? side.firstLabel : side.secondLabel;
+    return shell::fieldName(side.frame->title(), label->text());
+}
+
 DistributionSetting TForm1::readSetting(const Side& side)
 {
+    const auto fieldValue = [&side](int parameter) {
+        const QLineEdit* field = parameter == 1 ? side.first : side.second;
+        return shell::readField(parameterName(side, parameter),
+                                [field] { return shell::StrToFloat(field->text().toStdString()); });
+    };
     DistributionSetting setting{DistributionKind::Exponential, 0.0, 0.0};
     if (side.uniform->isChecked())
         setting.kind = DistributionKind::Uniform;
@@ -203,10 +251,10 @@ DistributionSetting TForm1::readSetting(const Side& side)
         setting.kind = DistributionKind::Erlang2;
     else if (side.normal->isChecked())
         setting.kind = DistributionKind::Normal;
-    setting.p1 = fieldValue(side.first);
+    setting.p1 = fieldValue(1);
     // A hidden second field is not read, so whatever it holds cannot stop a run.
     if (setting.kind == DistributionKind::Erlang2 || setting.kind == DistributionKind::Normal)
-        setting.p2 = fieldValue(side.second);
+        setting.p2 = fieldValue(2);
     return setting;
 }
 

@@ -6,11 +6,14 @@
 #include "velmora/model/Histogram.h"
 #include "velmora/model/Variates.h"
 
+#include "shell/Controls.h"
+
 #include <QWidget>
 
 #include <memory>
 #include <optional>
 
+class QGroupBox;
 class QLabel;
 class QLineEdit;
 class QRadioButton;
@@ -53,9 +56,14 @@ public:
     DistributionSetting ReadArrivalSetting() const;
     DistributionSetting ReadProcessingSetting() const;
 
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
 private:
-    // The controls of one side: four buttons, two fields and their labels.
+    // The controls of one side: its frame, four buttons, two fields and their labels.
     struct Side {
+        QGroupBox* frame;
         QRadioButton* uniform;
         QRadioButton* erlang;
         QRadioButton* normal;
@@ -67,13 +75,17 @@ private:
     };
 
     static DistributionSetting readSetting(const Side& side);
+    static std::int32_t draw(const Side& side);
+    static QString parameterName(const Side& side, int parameter);
     static void arrange(const Side& side, DistributionKind kind, const QString& exponentialCaption);
     void connectHandlers();
+    void anchorControls();
     void showFlow(TAreaSeries* series, std::span<const std::int32_t, 1000> values, const HistogramRange& range);
 
     std::unique_ptr<Ui::TForm1> ui;
     Side arrival_;
     Side processing_;
+    std::optional<shell::Anchors> anchors_;
     std::optional<TResultArrays> results_;
 };
 

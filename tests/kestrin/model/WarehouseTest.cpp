@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace kestrin {
@@ -28,7 +29,7 @@ const auto ignoreDay = [](std::int32_t) {};
 
 TEST(SimulateWarehouseTest, ObserverSeesEveryDayUpTo250)
 {
-    for (const auto& [dayCount, expectedDays] : {std::pair{300, 250}, {1, 1}, {0, 0}, {-5, 0}, {250, 250}}) {
+    for (const auto& [dayCount, expectedDays] : {std::pair{300, 250}, {1, 1}, {250, 250}}) {
         std::vector<std::int32_t> days;
         SimulateWarehouse(uniformInput(100, 100, dayCount), constantDraw(500),
                           [&days](std::int32_t day) { days.push_back(day); });
@@ -42,15 +43,21 @@ TEST(SimulateWarehouseTest, DrawsAHundredDemandsBelow1000PerDay)
 {
     std::vector<std::int32_t> bounds;
     int observedDays = 0;
-    SimulateWarehouse(uniformInput(100, 100, 3), [&bounds](std::int32_t n) { bounds.push_back(n); return 0; },
+    SimulateWarehouse(uniformInput(100, 100, 3), [&bounds](std::int32_t n) { bounds.push_back(n); return 1; },
                       [&](std::int32_t) { EXPECT_EQ(bounds.size(), 100u * observedDays++); });
     EXPECT_EQ(bounds, std::vector<std::int32_t>(300, 1000));
 }
 
-TEST(SimulateWarehouseTest, NoDemandGivesZero)
+// Without demand there is no share to report: neither without days nor with
+// every draw 0, and the observer never hears of a day that was not simulated.
+TEST(SimulateWarehouseTest, NoDemandIsAnError)
 {
-    EXPECT_EQ(SimulateWarehouse(uniformInput(100, 100, 0), constantDraw(500), ignoreDay), 0.0);
-    EXPECT_EQ(SimulateWarehouse(uniformInput(1, 1, 10), constantDraw(0), ignoreDay), 0.0);
+    for (const auto& [dayCount, draw] : {std::pair{0, 500}, {-5, 500}, {10, 0}}) {
+        int days = 0;
+        EXPECT_THROW(SimulateWarehouse(uniformInput(1, 1, dayCount), constantDraw(draw), [&days](std::int32_t) { ++days; }),
+                     shell::Exception);
+        EXPECT_EQ(days, std::max(dayCount, 0));
+    }
 }
 
 TEST(SimulateWarehouseTest, AmpleStockLosesNothing)

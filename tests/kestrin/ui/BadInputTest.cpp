@@ -1,6 +1,6 @@
 // Every field of the inventory window with every kind of bad text: the press
-// either shows a result or exactly one message, a message leaves L as it was,
-// and the next press with valid fields works.
+// shows exactly one message, which names the field's column and good (or the
+// day count), and leaves L as it was; the next press with valid fields works.
 #include "kestrin/ui/Kestrin.h"
 
 #include "../../support/BadInputs.h"
@@ -22,28 +22,32 @@ TEST(BadInputTest, EveryFieldEveryText)
     auto* L = form.findChild<QLineEdit*>("L");
     auto press = [&form] { form.findChild<QPushButton*>("Button1")->click(); };
 
-    QStringList names{"G"};
-    for (int n = 1; n <= 20; ++n)
-        names << QStringLiteral("Edit%1").arg(n);
-    for (const QString& name : names) {
+    std::vector<std::pair<QString, QString>> fields{{"G", "Число дней моделирования"}};
+    for (int good = 1; good <= 10; ++good) {
+        fields.emplace_back(QStringLiteral("Edit%1").arg(good), QStringLiteral("Заказ, товар %1").arg(good));
+        fields.emplace_back(QStringLiteral("Edit%1").arg(good + 10), QStringLiteral("Порог, товар %1").arg(good));
+    }
+    for (const auto& [name, fieldName] : fields) {
         auto* field = form.findChild<QLineEdit*>(name);
         const QString valid = field->text();
-        for (const QString& text : badInputs()) {
+        // Only the day count must be whole, and at least 1.
+        QStringList bad = notNumbers();
+        if (name == "G")
+            bad << fractions() << "0" << "-3";
+        for (const QString& text : bad) {
             SCOPED_TRACE((name + " \"" + text.left(20) + "\"").toStdString());
             L->setText("before");
             field->setText(text);
             press();
-            ASSERT_LE(messages.size(), 1);
-            if (messages.size() == 1)
-                EXPECT_EQ(L->text(), "before");
-            else
-                EXPECT_NE(L->text(), "before");
+            ASSERT_EQ(messages.size(), 1);
+            EXPECT_TRUE(messages.front().startsWith(fieldName + ": ")) << messages.front().toStdString();
+            EXPECT_EQ(L->text(), "before");
             messages.clear();
             field->setText(valid);
-            press();
-            ASSERT_TRUE(messages.isEmpty());
-            ASSERT_EQ(L->text(), "0");
         }
+        press();
+        ASSERT_TRUE(messages.isEmpty());
+        ASSERT_EQ(L->text(), "0");
     }
     shell::setErrorDisplay(nullptr);
 }

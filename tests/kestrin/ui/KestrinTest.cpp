@@ -3,6 +3,8 @@
 
 #include "shell/Application.h"
 
+#include <QApplication>
+#include <QClipboard>
 #include <QLineEdit>
 #include <QLocale>
 #include <QPushButton>
@@ -34,14 +36,14 @@ protected:
     }
     void type(const QString& name, const QString& text) { field(name)->setText(text); }
     QString L() { return field("L")->text(); }
-    // A press that must stop with one message quoting `text` and leave L alone.
-    void expectRejected(const QString& text)
+    // A press that must stop with exactly this message and leave L alone.
+    void expectRejected(const QString& message)
     {
-        type("L", "before");
+        const QString before = L();
         press();
         ASSERT_EQ(messages.size(), 1);
-        EXPECT_TRUE(messages.front().contains(text));
-        EXPECT_EQ(L(), "before");
+        EXPECT_EQ(messages.front(), message);
+        EXPECT_EQ(L(), before);
         messages.clear();
     }
     void press() { QTest::mouseClick(form.findChild<QPushButton*>("Button1"), Qt::LeftButton); }
@@ -81,10 +83,14 @@ TEST_F(KestrinTest, FirstBadFieldInReadingOrderIsReportedAndLIsKept)
 {
     type("Edit5", "x5");
     type("Edit15", "y15");
-    expectRejected("y15");
+    expectRejected("Порог, товар 5: \"y15\" — не число");
     type("Edit15", "1e39");
     type("Edit5", "100");
-    expectRejected("1e39");
+    expectRejected("Порог, товар 5: \"1e39\" — число вне допустимого диапазона");
+    type("Edit15", "100");
+    type("Edit5", "x5");
+    type("G", "y");
+    expectRejected("Заказ, товар 5: \"x5\" — не число");
 }
 
 TEST_F(KestrinTest, ErrorDuringTheDaysPutsLBack)
@@ -103,14 +109,45 @@ TEST_F(KestrinTest, AcceptsEitherDecimalSeparatorButNoFractionalDays)
     press();
     EXPECT_TRUE(messages.isEmpty());
     type("G", "2.5");
-    expectRejected("2.5");
+    expectRejected("Число дней моделирования: \"2.5\" — не целое число");
 }
 
-TEST_F(KestrinTest, NoDaysShowsZero)
+// No day simulated means no share of unmet demand, not a share of 0.
+TEST_F(KestrinTest, FewerThanOneDayIsRejected)
 {
-    type("G", "-4");
     press();
-    EXPECT_EQ(L(), "0");
+    for (const QString days : {"0", "-4"}) {
+        type("G", days);
+        expectRejected("Число дней моделирования: \"" + days + "\" — должно быть не меньше 1");
+    }
+}
+
+TEST_F(KestrinTest, LIsAReadOnlyResultThatTabReachesAndCopies)
+{
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    makeGoodsRunShort();
+    press();
+    const QString result = L();
+    field("Edit20")->setFocus();
+    for (const char* next : {"Button1", "G", "L"}) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        ASSERT_EQ(QApplication::focusWidget()->objectName(), next);
+    }
+    QTest::keyClicks(field("L"), "123");
+    QTest::keyClick(field("L"), Qt::Key_Backspace);
+    EXPECT_EQ(L(), result);
+    QTest::keyClick(field("L"), Qt::Key_A, Qt::ControlModifier);
+    QTest::keyClick(field("L"), Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(), result);
+}
+
+TEST_F(KestrinTest, WindowKeepsItsDesignedPlaceAndSize)
+{
+    EXPECT_EQ(form.pos(), QPoint(220, 94));
+    EXPECT_EQ(form.minimumSize(), form.size());
+    EXPECT_EQ(form.maximumSize(), form.size());
 }
 
 TEST_F(KestrinTest, ResultUsesTheLocaleDecimalSeparator)

@@ -7,6 +7,7 @@
 #include "velmora/ui/Startup.h"
 #include "velmora/ui/Unit2.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -41,11 +42,49 @@ protected:
     void type(const char* field, const QString& text) { control<QLineEdit>(field)->setText(text); }
     void press() { QTest::mouseClick(control<QPushButton>("Button1"), Qt::LeftButton); }
     void choose(const char* radio) { QTest::mouseClick(control<QRadioButton>(radio), Qt::LeftButton, {}, QPoint(5, 8)); }
-    void selectView(int index)
+    void key(const char* name, int key, Qt::KeyboardModifiers modifiers = {})
+    {
+        QTest::keyClick(control(name), static_cast<Qt::Key>(key), modifiers);
+    }
+    void showActive()
+    {
+        form.show();
+        form.activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    }
+    // Chooses a view in the selector's open list, by keys or by a click on the item.
+    void chooseInList(int index, bool byMouse)
     {
         auto* selector = control<QComboBox>("ComboBox1");
-        selector->setCurrentIndex(index);
-        emit selector->activated(index);
+        selector->setFocus();
+        QTest::keyClick(selector, Qt::Key_Down, Qt::AltModifier);
+        auto* list = qobject_cast<QAbstractItemView*>(QApplication::focusWidget());
+        ASSERT_NE(list, nullptr);
+        if (byMouse) {
+            const QPoint item = list->visualRect(list->model()->index(index, 0)).center();
+            QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, item);
+            return;
+        }
+        for (int row = selector->currentIndex(); row != index; row += row < index ? 1 : -1)
+            QTest::keyClick(list, row < index ? Qt::Key_Down : Qt::Key_Up);
+        QTest::keyClick(list, Qt::Key_Return);
+    }
+    // The controls that Tab visits, starting from the focused one, until it comes back.
+    QStringList tabChain()
+    {
+        QStringList chain;
+        for (QWidget* focus = QApplication::focusWidget(); focus && !chain.contains(focus->objectName());
+             focus = QApplication::focusWidget()) {
+            chain << focus->objectName();
+            QTest::keyClick(focus, Qt::Key_Tab);
+        }
+        return chain;
+    }
+    // A window-coordinate rectangle, as the form description gives it.
+    QRect inWindow(const char* name)
+    {
+        QWidget* widget = control(name);
+        return QRect(widget->mapTo(&form, QPoint(0, 0)), widget->size());
     }
     QList<QList<QPointF>> chart() const
     {
@@ -161,23 +200,6 @@ TEST_F(Unit1Test, RunDrawsTheChosenView)
     EXPECT_TRUE(messages.isEmpty());
 }
 
-TEST_F(Unit1Test, SwitchingViewsRedrawsWithoutNewDraws)
-{
-    press();
-    const auto all = chart();
-    shell::SRand(77);
-    const int expected = shell::Rand();
-    shell::SRand(77);
-    selectView(1);
-    EXPECT_TRUE(form.Series1->points().isEmpty());
-    EXPECT_EQ(form.Series2->points().size(), 31);
-    EXPECT_TRUE(form.Series3->points().isEmpty());
-    selectView(3);
-    selectView(3);
-    EXPECT_EQ(chart(), all);
-    EXPECT_EQ(shell::Rand(), expected);
-}
-
 TEST_F(Unit1Test, BadFieldKeepsThePreviousResults)
 {
     press();
@@ -190,7 +212,7 @@ TEST_F(Unit1Test, BadFieldKeepsThePreviousResults)
         EXPECT_TRUE(messages.front().contains("\"abc\"")) << messages.front().toStdString();
         EXPECT_EQ(chart(), before) << field;
         // The kept results still redraw.
-        selectView(3);
+        chooseInList(3, false);
         EXPECT_EQ(chart(), before) << field;
         messages.clear();
         type(field, original);
@@ -207,7 +229,7 @@ TEST_F(Unit1Test, FailedFirstRunEnablesTheSelectorAndDrawsNothing)
     press();
     EXPECT_EQ(messages.size(), 1);
     EXPECT_TRUE(control<QComboBox>("ComboBox1")->isEnabled());
-    selectView(0);
+    chooseInList(0, true);
     for (const auto& points : chart())
         EXPECT_TRUE(points.isEmpty());
 }
@@ -228,13 +250,143 @@ TEST_F(Unit1Test, HiddenSecondFieldIsNotRead)
     EXPECT_TRUE(messages.front().contains("junk"));
 }
 
-TEST_F(Unit1Test, EnterInAFieldRuns)
+TEST_F(Unit1Test, SelectedButtonStaysSelectedWhateverIsPressed)
+{
+    showActive();
+    const std::vector<std::vector<const char*>> sets{{"rav", "erl", "norm", "eksp"}, {"rav2", "erl2", "norm2", "eksp2"}};
+    auto selected = [this](const std::vector<const char*>& set) {
+        QStringList checked;
+        for (const char* name : set) {
+            if (control<QRadioButton>(name)->isChecked())
+                checked << name;
+        }
+        return checked;
+    };
+    for (const auto& set : sets) {
+        const char* first = set.front();
+        control(first)->setFocus();
+        for (const auto& pressIt : std::vector<std::function<void()>>{[&] { choose(first); }, [&] { key(first, Qt::Key_Space); }}) {
+            pressIt();
+            EXPECT_EQ(selected(sets[0]), QStringList{"rav"}) << first;
+            EXPECT_EQ(selected(sets[1]), QStringList{"rav2"}) << first;
+        }
+    }
+    choose("norm");
+    EXPECT_EQ(selected(sets[0]), QStringList{"norm"});
+    EXPECT_EQ(selected(sets[1]), QStringList{"rav2"});
+}
+
+TEST_F(Unit1Test, TabStopsOncePerRadioSetOnItsSelectedButton)
+{
+    showActive();
+    EXPECT_EQ(tabChain(), QStringList({"Button1", "rav", "Edit1", "rav2", "Edit5"}));
+    // Arrow keys move the choice within a set, and the second fields join the chain.
+    control("rav")->setFocus();
+    key("rav", Qt::Key_Down);
+    key("erl", Qt::Key_Down);
+    control("rav2")->setFocus();
+    key("rav2", Qt::Key_Down);
+    EXPECT_TRUE(control<QRadioButton>("norm")->isChecked());
+    EXPECT_TRUE(control<QRadioButton>("erl2")->isChecked());
+    control("Button1")->setFocus();
+    EXPECT_EQ(tabChain(), QStringList({"Button1", "norm", "Edit1", "Edit2", "erl2", "Edit5", "Edit6"}));
+    press();
+    press();
+    control("Button1")->setFocus();
+    EXPECT_EQ(tabChain(), QStringList({"Button1", "norm", "Edit1", "Edit2", "ComboBox1", "erl2", "Edit5", "Edit6"}));
+    key("Button1", Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "Edit6");
+}
+
+TEST_F(Unit1Test, ChoosingAViewNeverRunsWhileEnterElsewhereDoes)
+{
+    showActive();
+    press();
+    const auto all = chart();
+    shell::SRand(77);
+    const int expected = shell::Rand();
+    shell::SRand(77);
+    chooseInList(2, false);
+    EXPECT_TRUE(form.Series1->points().isEmpty());
+    EXPECT_TRUE(form.Series2->points().isEmpty());
+    EXPECT_EQ(form.Series3->points().size(), 31);
+    chooseInList(3, true);
+    EXPECT_EQ(chart(), all);
+    EXPECT_EQ(shell::Rand(), expected);
+    for (const char* name : {"ComboBox1", "eksp2", "Edit1"}) {
+        const auto before = chart();
+        control(name)->setFocus();
+        key(name, Qt::Key_Return);
+        EXPECT_NE(chart(), before) << name;
+    }
+}
+
+TEST_F(Unit1Test, DesignedGeometryIsTheMinimumAndTheChartGrowsWithTheWindow)
 {
     form.show();
-    form.activateWindow();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
-    QTest::keyClick(control<QLineEdit>("Edit5"), Qt::Key_Return);
-    EXPECT_EQ(form.Series1->points().size(), 31);
+    const std::vector<std::pair<const char*, QRect>> designed{
+        {"Button1", {8, 512, 784, 33}},    {"RadioGroup1", {599, 24, 193, 193}}, {"rav", {615, 48, 153, 17}},
+        {"erl", {615, 72, 153, 17}},       {"norm", {615, 96, 153, 17}},         {"eksp", {615, 120, 153, 17}},
+        {"Edit1", {703, 152, 73, 21}},     {"Edit2", {703, 184, 73, 21}},        {"Panel1", {607, 153, 89, 17}},
+        {"Panel2", {607, 186, 89, 17}},    {"Chart1", {8, 32, 577, 465}},        {"ComboBox1", {8, 8, 145, 21}},
+        {"GroupBox1", {600, 264, 193, 193}}, {"rav2", {617, 288, 150, 17}},      {"erl2", {617, 312, 150, 17}},
+        {"norm2", {617, 336, 150, 17}},    {"eksp2", {617, 360, 150, 17}},       {"Panel5", {607, 393, 89, 17}},
+        {"Edit5", {703, 392, 73, 21}},     {"Edit6", {703, 424, 73, 21}},        {"Panel6", {607, 426, 89, 17}},
+    };
+    auto expectAt = [&](int dx, int dy) {
+        for (const auto& [name, rect] : designed) {
+            QRect expected = rect;
+            if (std::string_view(name) == "Chart1")
+                expected.adjust(0, 0, dx, dy);
+            else if (std::string_view(name) == "Button1")
+                expected.adjust(0, dy, dx, dy);
+            else if (std::string_view(name) != "ComboBox1")
+                expected.translate(dx, 0);
+            EXPECT_EQ(inWindow(name), expected) << name << " at " << dx << ", " << dy;
+        }
+    };
+    EXPECT_EQ(form.pos(), QPoint(204, 120));
+    EXPECT_EQ(form.minimumSize(), QSize(804, 557));
+    expectAt(0, 0);
+    form.resize(1204, 857);
+    expectAt(400, 300);
+    form.resize(600, 400);
+    expectAt(0, 0);
+}
+
+TEST_F(Unit1Test, MessagesNameTheFrameAndTheFieldAndWhatToChange)
+{
+    struct Case {
+        const char* button;
+        const char* field;
+        QString text;
+        QString message;  // the whole message, or its start when it ends in ": "
+    };
+    const std::vector<Case> cases{
+        {"rav", "Edit1", "", "Распределения появления задач, MAX: \"\" — не число"},
+        {"erl2", "Edit6", "x", "Распределение обработки задач, Lambda 2: \"x\" — не число"},
+        {"eksp2", "Edit5", "0", "Распределение обработки задач, Интенсивность: интенсивность не может быть равна 0, "
+                                "задайте число больше 0"},
+        {"eksp", "Edit1", "1e-12", "Распределения появления задач, Интенсивность 3 потока: "},
+        {"norm", "Edit2", "1e12", "Распределения появления задач, Дисперсия: "},
+        {"rav2", "Edit5", "1e10", "Распределение обработки задач, MAX: "},
+        {"rav", "Edit1", "2000000000", "Моделируемые времена выходят за допустимый диапазон, уменьшите MAX или "
+                                       "матожидание либо увеличьте интенсивность"},
+    };
+    form.show();
+    for (const Case& c : cases) {
+        choose(c.button);
+        const QString original = control<QLineEdit>(c.field)->text();
+        type(c.field, c.text);
+        press();
+        ASSERT_EQ(messages.size(), 1) << c.field << " " << c.text.toStdString();
+        if (c.message.endsWith(": "))
+            EXPECT_TRUE(messages.front().startsWith(c.message)) << messages.front().toStdString();
+        else
+            EXPECT_EQ(messages.front(), c.message);
+        messages.clear();
+        type(c.field, original);
+    }
 }
 
 TEST(StartupTest, CreatesTheSimulationWindowThenTheHiddenSecondForm)
