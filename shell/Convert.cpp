@@ -197,4 +197,21 @@ std::string FloatToStr(double value, std::string_view decimalSeparator)
     return text;
 }
 
+std::string_view PluralForm(std::int64_t n, std::string_view one, std::string_view few, std::string_view many)
+{
+    const std::int64_t units = (n < 0 ? -n : n) % 100;
+    if (units >= 11 && units <= 14)
+        return many;
+    switch (units % 10) {
+    case 1:
+        return one;
+    case 2:
+    case 3:
+    case 4:
+        return few;
+    default:
+        return many;
+    }
+}
+
 } // namespace shell

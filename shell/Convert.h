@@ -21,4 +21,8 @@ std::int32_t StrToInt(std::string_view text);
 // such as "E20" only for very large or small values, "0" for zero.
 std::string FloatToStr(double value, std::string_view decimalSeparator);
 
+// The form of a Russian noun after the whole number n: `one` for 1, 21, 31, ...,
+// `few` for 2-4, 22-24, ..., `many` for 0, 5-20, 25-30, ...
+std::string_view PluralForm(std::int64_t n, std::string_view one, std::string_view few, std::string_view many);
+
 } // namespace shell

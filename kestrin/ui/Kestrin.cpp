@@ -22,17 +22,18 @@ TForm1* Form1 = nullptr;
 
 namespace {
 
-float goodValue(const QString& column, int good, const QLineEdit* field)
+// Messages and assistive tools name a field alike: its column and good, or the
+// caption of the day count.
+float goodValue(const QLineEdit* field)
 {
-    return shell::readField(shell::fieldName(column, QStringLiteral("товар %1").arg(good + 1)),
-                            [field] { return shell::StrToSingle(field->text().toStdString()); });
+    return shell::readField(field->accessibleName(), [field] { return shell::StrToSingle(field->text().toStdString()); });
 }
 
 // Fewer than one day would leave nothing to measure L by.
 std::int32_t dayCount(const QLineEdit* field)
 {
     const std::string text = field->text().toStdString();
-    return shell::readField(QStringLiteral("Число дней моделирования"), [&text] {
+    return shell::readField(field->accessibleName(), [&text] {
         const std::int32_t days = shell::StrToInt(text);
         if (days < 1)
             throw shell::Exception("\"" + text + "\" — должно быть не меньше 1");
@@ -61,23 +62,36 @@ TForm1::TForm1(QWidget* parent)
     move(220, 94);
     for (QLabel* label : {ui->Label1, ui->Label2, ui->Label4, ui->Label5})
         shell::fitLabel(label);
+    for (int good = 0; good < GoodsCount; ++good) {
+        const QString name = QStringLiteral("товар %1").arg(good + 1);
+        orders()[good]->setAccessibleName(shell::fieldName(QStringLiteral("Заказ"), name));
+        thresholds()[good]->setAccessibleName(shell::fieldName(QStringLiteral("Порог"), name));
+    }
+    ui->G->setAccessibleName(ui->Label4->text());
+    ui->L->setAccessibleName(QStringLiteral("L"));
     connect(ui->Button1, &QPushButton::clicked, this, [this] { shell::guarded([this] { Button1Click(); }); });
 }
 
 TForm1::~TForm1() = default;
 
+std::array<QLineEdit*, GoodsCount> TForm1::orders() const
+{
+    return {ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4, ui->Edit5, ui->Edit6, ui->Edit7, ui->Edit8, ui->Edit9, ui->Edit10};
+}
+
+std::array<QLineEdit*, GoodsCount> TForm1::thresholds() const
+{
+    return {ui->Edit11, ui->Edit12, ui->Edit13, ui->Edit14, ui->Edit15,
+            ui->Edit16, ui->Edit17, ui->Edit18, ui->Edit19, ui->Edit20};
+}
+
 TWarehouseInput TForm1::ReadWarehouseInput() const
 {
-    const std::array<QLineEdit*, GoodsCount> orders{ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4, ui->Edit5,
-                                                    ui->Edit6, ui->Edit7, ui->Edit8, ui->Edit9, ui->Edit10};
-    const std::array<QLineEdit*, GoodsCount> thresholds{ui->Edit11, ui->Edit12, ui->Edit13, ui->Edit14,
-                                                        ui->Edit15, ui->Edit16, ui->Edit17, ui->Edit18,
-                                                        ui->Edit19, ui->Edit20};
     TWarehouseInput input;
     for (int good = 0; good < GoodsCount; ++good)
-        input.Threshold[good] = goodValue(QStringLiteral("Порог"), good, thresholds[good]);
+        input.Threshold[good] = goodValue(thresholds()[good]);
     for (int good = 0; good < GoodsCount; ++good)
-        input.Order[good] = goodValue(QStringLiteral("Заказ"), good, orders[good]);
+        input.Order[good] = goodValue(orders()[good]);
     input.DayCount = dayCount(ui->G);
     return input;
 }

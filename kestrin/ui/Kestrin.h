@@ -6,7 +6,10 @@
 
 #include <QWidget>
 
+#include <array>
 #include <memory>
+
+class QLineEdit;
 
 namespace kestrin {
 
@@ -25,6 +28,10 @@ public:
     TWarehouseInput ReadWarehouseInput() const;
 
 private:
+    // The fields of goods 1 to 10 in each column.
+    std::array<QLineEdit*, GoodsCount> orders() const;
+    std::array<QLineEdit*, GoodsCount> thresholds() const;
+
     std::unique_ptr<Ui::TForm1> ui;
 };
 

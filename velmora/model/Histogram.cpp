@@ -2,6 +2,7 @@
 #include "Histogram.h"
 
 #include <algorithm>
+#include <cmath>
 
 namespace velmora {
 
@@ -39,6 +40,25 @@ std::array<HistogramPoint, 31> BuildHistogram(std::span<const std::int32_t, 1000
         points[k - 1] = {L + (k - 1) * h, count * 0.001};
     }
     return points;
+}
+
+namespace {
+
+// The largest whole tick that a sweep counts at or below `edge`.
+std::int64_t lastTickAt(double edge)
+{
+    auto tick = static_cast<std::int64_t>(std::floor(edge));
+    if (AlmostEqual(static_cast<double>(tick + 1), edge))
+        ++tick;
+    return tick;
+}
+
+} // namespace
+
+TickSpan BinTicks(double lower, double upper, bool firstBin)
+{
+    const std::int64_t first = firstBin ? static_cast<std::int64_t>(std::ceil(lower)) : lastTickAt(lower) + 1;
+    return {first, lastTickAt(upper)};
 }
 
 } // namespace velmora

@@ -31,4 +31,13 @@ HistogramRange CommonRange(std::span<const std::int32_t, 1000> values1, std::spa
 // values must be sorted ascending; a result on a bin edge counts in the lower bin.
 std::array<HistogramPoint, 31> BuildHistogram(std::span<const std::int32_t, 1000> values, double L, double h);
 
+// The whole ticks that a bin from `lower` to `upper` can hold, as BuildHistogram
+// counts them: the first bin of a range includes its lower edge, the others do
+// not, and every bin includes its upper edge. Empty when first > last.
+struct TickSpan {
+    std::int64_t first;
+    std::int64_t last;
+};
+TickSpan BinTicks(double lower, double upper, bool firstBin);
+
 } // namespace velmora

@@ -2,6 +2,9 @@
 // series' outline is a line series of its own, kept above all areas.
 #include "Chart.h"
 
+#include "shell/Convert.h"
+#include "velmora/model/Histogram.h"
+
 #include <QAreaSeries>
 #include <QChart>
 #include <QLegend>
@@ -168,6 +171,8 @@ TChart::TChart(QWidget* parent)
     }
     rescale();
     setRenderHint(QPainter::Antialiasing);
+    setAccessibleName(QStringLiteral("Распределение"));
+    setAccessibleDescription(describe());
 }
 
 TChart::~TChart() = default;
@@ -213,6 +218,7 @@ void TChart::sync()
     for (const auto& series : series_)
         series->sync();
     rescale();
+    setAccessibleDescription(describe());
 }
 
 void TChart::showInLegend(QAbstractSeries* series, bool shown)
@@ -249,6 +255,45 @@ void TChart::rescale()
     // from 0 with at least five ticks.
     setScale(axisX_, NiceScale(minX, maxX, minIntervals, maxIntervals, any ? 1.0 : 0.0));
     setScale(axisY_, NiceScale(0, maxY, minIntervals, maxIntervals, 0));
+}
+
+// What the chart shows, in one sentence for those who cannot see it: each shown
+// flow with the whole ticks its bins span and the bin with its largest share.
+QString TChart::describe() const
+{
+    const QLocale locale = chart()->locale();
+    const auto ticks = [&locale](std::int64_t n) {
+        return locale.toString(n) + QLatin1Char(' ') + QString::fromUtf8(shell::PluralForm(n, "тика", "тиков", "тиков"));
+    };
+    std::vector<std::pair<QString, QString>> flows;
+    for (const auto& series : series_) {
+        const QList<QPointF>& points = series->points();
+        const auto bin = [&points](qsizetype k) {
+            const double upper = k + 1 < points.size() ? points[k + 1].x() : points[k].x();
+            return BinTicks(points[k].x(), upper, k == 0);
+        };
+        const auto filled = [](const QPointF& point) { return point.y() > 0; };
+        const auto first = std::find_if(points.begin(), points.end(), filled);
+        if (first == points.end())
+            continue;
+        const auto last = std::find_if(points.rbegin(), points.rend(), filled);
+        const auto largest = std::max_element(points.begin(), points.end(),
+                                              [](const QPointF& a, const QPointF& b) { return a.y() < b.y(); });
+        const TickSpan peak = bin(largest - points.begin());
+        flows.emplace_back(series->title(),
+                           series->title() + QStringLiteral(": от %1 до %2, наибольшая доля %3 % — от %4 до %5")
+                               .arg(locale.toString(bin(first - points.begin()).first),
+                                    ticks(bin(points.rend() - last - 1).last),
+                                    locale.toString(largest->y() * 100, 'f', 1), locale.toString(peak.first),
+                                    ticks(peak.last)));
+    }
+    if (flows.empty())
+        return QStringLiteral("Результатов пока нет.");
+    std::sort(flows.begin(), flows.end());
+    QStringList parts;
+    for (const auto& flow : flows)
+        parts << flow.second;
+    return parts.join(QStringLiteral("; ")) + QLatin1Char('.');
 }
 
 } // namespace velmora

@@ -85,6 +85,7 @@ private:
     void scheduleSync();
     void sync();
     void rescale();
+    QString describe() const;
     void showInLegend(QAbstractSeries* series, bool shown);
 
     QValueAxis* axisX_;

@@ -45,6 +45,8 @@ TForm1::TForm1(QWidget* parent)
     Series3 = ui->Chart1->addAreaSeries(QStringLiteral("Поток 3"), QColor(0xFF, 0xFF, 0x00));
     Series1 = ui->Chart1->addAreaSeries(QStringLiteral("Поток 1"), QColor(0xFF, 0x00, 0x00));
 
+    nameFields(arrival_);
+    nameFields(processing_);
     connectHandlers();
     anchorControls();
     // The window opens with the run button, first in the tab order, focused.
@@ -157,6 +159,15 @@ void TForm1::arrange(const Side& side, DistributionKind kind, const QString& exp
     }
     side.secondLabel->setVisible(secondShown);
     side.second->setVisible(secondShown);
+    nameFields(side);
+}
+
+// Assistive tools name each field as messages do, by its frame and its label;
+// a second field without a caption yet stays unnamed while it is hidden.
+void TForm1::nameFields(const Side& side)
+{
+    side.first->setAccessibleName(parameterName(side, 1));
+    side.second->setAccessibleName(side.secondLabel->text().isEmpty() ? QString() : parameterName(side, 2));
 }
 
 void TForm1::ComboBox1Change()

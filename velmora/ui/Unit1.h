@@ -77,6 +77,7 @@ private:
     static DistributionSetting readSetting(const Side& side);
     static std::int32_t draw(const Side& side);
     static QString parameterName(const Side& side, int parameter);
+    static void nameFields(const Side& side);
     static void arrange(const Side& side, DistributionKind kind, const QString& exponentialCaption);
     void connectHandlers();
     void anchorControls();

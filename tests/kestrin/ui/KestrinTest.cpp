@@ -3,6 +3,7 @@
 
 #include "shell/Application.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
 #include <QLineEdit>
@@ -141,6 +142,20 @@ TEST_F(KestrinTest, LIsAReadOnlyResultThatTabReachesAndCopies)
     QTest::keyClick(field("L"), Qt::Key_A, Qt::ControlModifier);
     QTest::keyClick(field("L"), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(QApplication::clipboard()->text(), result);
+}
+
+TEST_F(KestrinTest, AssistiveToolsHearEachFieldsColumnAndGood)
+{
+    const auto text = [this](const char* name, QAccessible::Text kind) {
+        return QAccessible::queryAccessibleInterface(field(name))->text(kind);
+    };
+    EXPECT_EQ(text("Edit3", QAccessible::Name), "Заказ, товар 3");
+    EXPECT_EQ(text("Edit13", QAccessible::Name), "Порог, товар 3");
+    EXPECT_EQ(text("Edit20", QAccessible::Name), "Порог, товар 10");
+    EXPECT_EQ(text("G", QAccessible::Name), "Число дней моделирования");
+    EXPECT_EQ(text("L", QAccessible::Name), "L");
+    press();
+    EXPECT_EQ(text("L", QAccessible::Value), "0");
 }
 
 TEST_F(KestrinTest, WindowKeepsItsDesignedPlaceAndSize)

@@ -106,5 +106,22 @@ TEST_F(ChartTest, AxesCoverThePointsWithRoundPlainTicks)
     EXPECT_EQ(y->max(), 1);
 }
 
+TEST_F(ChartTest, DescriptionSaysWhatIsShown)
+{
+    // 500 results of 10 and 500 of 70: bins of 2 ticks from 10 to 70.
+    std::vector<QPointF> points;
+    for (int k = 1; k <= 31; ++k)
+        points.emplace_back(10 + 2 * (k - 1), k == 1 || k == 30 ? 0.5 : 0.0);
+    fill(series[2], points);
+    points[0].setY(0);
+    points[1].setY(0.5);
+    points[29].setY(0.25);
+    points[28].setY(0.25);
+    fill(series[0], points);
+    render();
+    EXPECT_EQ(chart.accessibleDescription(), "Поток 1: от 10 до 70 тиков, наибольшая доля 50.0 % — от 10 до 12 тиков; "
+                                             "Поток 2: от 13 до 70 тиков, наибольшая доля 50.0 % — от 13 до 14 тиков.");
+}
+
 } // namespace
 } // namespace velmora

@@ -8,6 +8,7 @@
 #include "velmora/ui/Unit2.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +18,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <numeric>
 
 namespace velmora {
@@ -387,6 +389,46 @@ TEST_F(Unit1Test, MessagesNameTheFrameAndTheFieldAndWhatToChange)
         messages.clear();
         type(c.field, original);
     }
+}
+
+// A screen reader hears each field by its frame and caption, the radio buttons
+// inside named groups, and what the chart shows.
+TEST_F(Unit1Test, AssistiveToolsHearCaptionsGroupsAndTheChart)
+{
+    form.show();
+    const auto text = [](QObject* object, QAccessible::Text kind) {
+        return QAccessible::queryAccessibleInterface(object)->text(kind);
+    };
+    const QString arrival = "Распределения появления задач";
+    const QString processing = "Распределение обработки задач";
+    const auto names = [&] {
+        QStringList result;
+        for (const char* field : {"Edit1", "Edit2", "Edit5", "Edit6"})
+            result << text(control(field), QAccessible::Name);
+        return result;
+    };
+    EXPECT_EQ(names(), QStringList({arrival + ", MAX", "", processing + ", MAX", ""}));
+    choose("norm");
+    choose("eksp2");
+    EXPECT_EQ(names(), QStringList({arrival + ", Матожидание", arrival + ", Дисперсия", processing + ", Интенсивность",
+                                    ""}));
+    choose("erl2");
+    EXPECT_EQ(names()[3], processing + ", Lambda 2");
+    for (const char* button : {"rav", "erl", "norm", "eksp", "rav2", "erl2", "norm2", "eksp2"}) {
+        QAccessibleInterface* group = QAccessible::queryAccessibleInterface(control(button))->parent();
+        EXPECT_EQ(group->role(), QAccessible::Grouping) << button;
+        EXPECT_EQ(group->text(QAccessible::Name), button[std::strlen(button) - 1] == '2' ? processing : arrival);
+    }
+    QWidget* chart = control("Chart1");
+    EXPECT_EQ(text(chart, QAccessible::Name), "Распределение");
+    EXPECT_EQ(text(chart, QAccessible::Description), "Результатов пока нет.");
+    press();
+    QApplication::processEvents();
+    EXPECT_TRUE(text(chart, QAccessible::Description).contains("Поток 3: от ")) << text(chart, QAccessible::Description).toStdString();
+    chooseInList(1, false);
+    QApplication::processEvents();
+    EXPECT_TRUE(text(chart, QAccessible::Description).startsWith("Поток 2: от "));
+    EXPECT_FALSE(text(chart, QAccessible::Description).contains("Поток 3"));
 }
 
 TEST(StartupTest, CreatesTheSimulationWindowThenTheHiddenSecondForm)
