@@ -72,7 +72,7 @@ std::int32_t DrawVariate(const DistributionSetting& setting, RandomSources& sour
     case DistributionKind::Uniform: {
         const double bound = std::trunc(setting.p1);
         if (!std::isfinite(setting.p1) || !fitsInt32(bound))
-            throw ParameterError(1, "MAX вне допустимого диапазона, задайте число от -2147483648 до 2147483647");
+            throw ParameterError(1, "значение вне допустимого диапазона, задайте число от -2147483648 до 2147483647");
         return RandomBelow(static_cast<std::int32_t>(bound), sources);
     }
     case DistributionKind::Erlang2: {

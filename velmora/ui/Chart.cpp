@@ -7,6 +7,7 @@
 
 #include <QAreaSeries>
 #include <QChart>
+#include <QFontMetricsF>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -74,16 +75,23 @@ AxisScale NiceScale(double low, double high, int minIntervals, int maxIntervals,
     while (candidate(n) < minStep)
         ++n;
     // Of the steps that give an allowed number of intervals, the one whose axis
-    // hugs the data most closely wins; on a tie, the coarser.
-    double step = candidate(n);
-    double span = std::numeric_limits<double>::infinity();
-    for (int count = intervals(low, high, candidate(n)); count >= minIntervals;
-         count = intervals(low, high, candidate(++n))) {
-        if (count <= maxIntervals && count * candidate(n) <= span * (1 + slack)) {
-            step = candidate(n);
-            span = count * step;
+    // hugs the data most closely wins; on a tie, the coarser. Without any, the
+    // finest step that gives no more than maxIntervals.
+    double best = 0;
+    double bestSpan = std::numeric_limits<double>::infinity();
+    double finest = 0;
+    for (;; ++n) {
+        const int count = intervals(low, high, candidate(n));
+        if (count <= maxIntervals && finest == 0)
+            finest = candidate(n);
+        if (count < minIntervals)
+            break;
+        if (count <= maxIntervals && count * candidate(n) <= bestSpan * (1 + slack)) {
+            best = candidate(n);
+            bestSpan = count * best;
         }
     }
+    const double step = best > 0 ? best : finest;
     const int decimals = std::max(0, -static_cast<int>(std::floor(std::log10(step) + slack)));
     return {std::floor(low / step + slack) * step, std::ceil(high / step - slack) * step, step, decimals};
 }
@@ -171,6 +179,8 @@ TChart::TChart(QWidget* parent)
     }
     rescale();
     setRenderHint(QPainter::Antialiasing);
+    // The plot's width decides how many X labels fit.
+    connect(plot, &QChart::plotAreaChanged, this, [this] { rescale(); });
     setAccessibleName(QStringLiteral("Распределение"));
     setAccessibleDescription(describe());
 }
@@ -253,8 +263,29 @@ void TChart::rescale()
     }
     // Response times are whole ticks, so X ticks are too; the Y axis is a share
     // from 0 with at least five ticks.
-    setScale(axisX_, NiceScale(minX, maxX, minIntervals, maxIntervals, any ? 1.0 : 0.0));
+    const double minStep = any ? 1.0 : 0.0;
+    AxisScale x = NiceScale(minX, maxX, minIntervals, maxIntervals, minStep);
+    // Qt elides X labels wider than their tick spacing, so long numbers get
+    // fewer, wider intervals.
+    const int fitting = fittingIntervals(x);
+    if (fitting < std::lround((x.max - x.min) / x.step))
+        x = NiceScale(minX, maxX, std::min(minIntervals, fitting), fitting, minStep);
+    setScale(axisX_, x);
     setScale(axisY_, NiceScale(0, maxY, minIntervals, maxIntervals, 0));
+}
+
+int TChart::fittingIntervals(const AxisScale& scale) const
+{
+    const double width = chart()->plotArea().width();
+    if (width <= 0)
+        return maxIntervals;
+    const QFontMetricsF metrics(axisX_->labelsFont());
+    const QLocale locale = chart()->locale();
+    double label = 0;
+    for (const double value : {scale.min, scale.max})
+        label = std::max(label, metrics.horizontalAdvance(locale.toString(value, 'f', scale.decimals)));
+    constexpr double labelGap = 12;
+    return std::clamp(static_cast<int>(width / (label + labelGap)), 1, maxIntervals);
 }
 
 // What the chart shows, in one sentence for those who cannot see it: each shown

@@ -35,8 +35,8 @@ struct AxisScale {
 // Round ticks for [low, high]: of the steps not below minStep that cut the
 // range into minIntervals to maxIntervals intervals, the one whose axis (from the
 // last tick at or below low to the first at or above high) is shortest, the
-// coarser on a tie. When no allowed step gives enough intervals, the smallest
-// allowed step is taken. An empty range is widened to one unit.
+// coarser on a tie. When no allowed step gives that many intervals, the finest
+// that gives at most maxIntervals is taken. An empty range is widened to one unit.
 AxisScale NiceScale(double low, double high, int minIntervals, int maxIntervals, double minStep);
 
 class TAreaSeries {
@@ -85,6 +85,8 @@ private:
     void scheduleSync();
     void sync();
     void rescale();
+    // How many intervals of this scale's widest label fit in the plot's width.
+    int fittingIntervals(const AxisScale& scale) const;
     QString describe() const;
     void showInLegend(QAbstractSeries* series, bool shown);
 

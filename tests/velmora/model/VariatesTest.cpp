@@ -133,9 +133,9 @@ TEST(ParameterErrorTest, BlamesTheParameterToChange)
     };
     const double nan = std::nan("");
     const std::vector<Case> cases{
-        {DistributionKind::Uniform, 3e9, 0, {}, {}, 1, 0, "MAX"},
-        {DistributionKind::Uniform, -3e9, 0, {}, {}, 1, 0, "MAX"},
-        {DistributionKind::Uniform, nan, 0, {}, {}, 1, 0, "MAX"},
+        {DistributionKind::Uniform, 3e9, 0, {}, {}, 1, 0, "2147483647"},
+        {DistributionKind::Uniform, -3e9, 0, {}, {}, 1, 0, "2147483647"},
+        {DistributionKind::Uniform, nan, 0, {}, {}, 1, 0, "2147483647"},
         {DistributionKind::Exponential, 0, 0, {}, {}, 1, 0, "равна 0"},
         {DistributionKind::Exponential, -0.0, 0, {}, {}, 1, 0, "равна 0"},
         {DistributionKind::Erlang2, 1, 0, {}, {}, 2, 0, "равна 0"},

@@ -2,6 +2,8 @@
 #include "velmora/ui/Chart.h"
 
 #include <QApplication>
+#include <QChart>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QValueAxis>
 
@@ -104,6 +106,12 @@ TEST_F(ChartTest, AxesCoverThePointsWithRoundPlainTicks)
     render();
     EXPECT_EQ(x->max(), 5);
     EXPECT_EQ(y->max(), 1);
+    // Long numbers get fewer ticks, so that no label is elided.
+    fill(series[0], {{0, 1}, {144'000'000, 0}});
+    render();
+    const double spacing = chart.chart()->plotArea().width() / (x->tickCount() - 1);
+    EXPECT_GT(spacing, QFontMetricsF(x->labelsFont()).horizontalAdvance(QString::number(x->max(), 'f', 0)));
+    EXPECT_GE(x->tickCount(), 2);
 }
 
 TEST_F(ChartTest, DescriptionSaysWhatIsShown)
