@@ -25,10 +25,10 @@ void rescanningSort(std::span<std::int32_t, 1000> values)
 }
 
 const velmora::Generator arrival = [] {
-    return velmora::DrawVariate({velmora::DistributionKind::Uniform, 100, 0}, velmora::ProcessRandomSources());
+    return velmora::DrawVariate({velmora::DistributionKind::Uniform, 100, 0}, shell::ProcessRandomSources());
 };
 const velmora::Generator processing = [] {
-    return velmora::DrawVariate({velmora::DistributionKind::Uniform, 50, 0}, velmora::ProcessRandomSources());
+    return velmora::DrawVariate({velmora::DistributionKind::Uniform, 50, 0}, shell::ProcessRandomSources());
 };
 
 void RunModel(benchmark::State& state)

@@ -7,7 +7,7 @@
 
 namespace {
 
-class InputSources final : public velmora::RandomSources {
+class InputSources final : public shell::RandomSources {
 public:
     explicit InputSources(FuzzInput& input) : input_(input) {}
     std::int32_t Rand() override { return input_.take<std::uint16_t>() & 0x7FFF; }
@@ -33,7 +33,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
             velmora::DrawVariate(setting, sources);
         } catch (const shell::Exception&) {
         }
-        velmora::RandomBelow(input.take<std::int32_t>(), sources);
+        shell::RandomBelow(input.take<std::int32_t>(), sources);
     }
     return 0;
 }

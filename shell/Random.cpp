@@ -1,7 +1,6 @@
-// Both families run on <random> engines; the C library's rand() is avoided
-// because its range is not guaranteed to be 15 bits. The standard family is a
-// 64-bit LCG whose top bits are taken: a model run makes about 11 000 draws per
-// press, and this engine is several times faster than mt19937 without AVX2.
+// The standard family is the inline LCG of the header; the C library's rand() is
+// avoided because its range is not guaranteed to be 15 bits. The normal family
+// runs on its own mt19937_64, so neither family moves the other.
 #include "Random.h"
 
 #include <chrono>
@@ -9,14 +8,6 @@
 
 namespace shell {
 namespace {
-
-using StandardEngine = std::linear_congruential_engine<std::uint64_t, 6364136223846793005ULL, 1442695040888963407ULL, 0>;
-
-StandardEngine& standardEngine()
-{
-    static StandardEngine engine;
-    return engine;
-}
 
 struct NormalSource {
     std::mt19937_64 engine;
@@ -29,27 +20,52 @@ NormalSource& normalSource()
     return source;
 }
 
+class ProcessSources final : public RandomSources {
+public:
+    std::int32_t Rand() override { return shell::Rand(); }
+    std::int32_t LRand() override { return shell::LRand(); }
+    double RandG(double mean, double stdDev) override { return shell::RandG(mean, stdDev); }
+};
+
 } // namespace
+
+std::uint64_t ClockSeed()
+{
+    static std::uint64_t last = 0;
+    const auto now = std::chrono::duration_cast<std::chrono::nanoseconds>(
+        std::chrono::system_clock::now().time_since_epoch());
+    std::uint64_t seed = static_cast<std::uint64_t>(now.count());
+    if (seed <= last)
+        seed = last + 1;
+    last = seed;
+    return seed;
+}
+
+StandardSource& ProcessStandardSource()
+{
+    static StandardSource source;
+    return source;
+}
 
 std::int32_t Rand()
 {
-    return static_cast<std::int32_t>(standardEngine()() >> 49);
+    return ProcessStandardSource().Rand();
 }
 
 std::int32_t LRand()
 {
-    return static_cast<std::int32_t>(standardEngine()() >> 33);
+    return ProcessStandardSource().LRand();
 }
 
-void SRand(std::uint32_t seed)
+void SRand(std::uint64_t seed)
 {
-    standardEngine().seed(seed);
+    ProcessStandardSource().seed(seed);
 }
 
 void Randomize()
 {
     NormalSource& source = normalSource();
-    source.engine.seed(static_cast<std::uint64_t>(std::chrono::high_resolution_clock::now().time_since_epoch().count()));
+    source.engine.seed(ClockSeed());
     source.standard.reset();
 }
 
@@ -57,6 +73,12 @@ double RandG(double mean, double stdDev)
 {
     NormalSource& source = normalSource();
     return mean + stdDev * source.standard(source.engine);
+}
+
+RandomSources& ProcessRandomSources()
+{
+    static ProcessSources sources;
+    return sources;
 }
 
 } // namespace shell

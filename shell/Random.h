@@ -1,23 +1,72 @@
 // The two process-wide random families of the run-time library: the standard one
-// (Rand, LRand, SRand) and the framework's normal source (Randomize, RandG).
-// They are separate generators: seeding or drawing on one never moves the other.
+// (Rand, LRand, SRand, RandomBelow) and the framework's normal source (Randomize,
+// RandG). They are separate generators: seeding or drawing on one never moves the
+// other. Both programs seed them by ClockSeed, and only by it.
 #pragma once
 
 #include <cstdint>
 
 namespace shell {
 
-// Uniform over 0 ... 32767 inclusive (exactly 15 bits).
-std::int32_t Rand();
-// Uniform over 0 ... 2^31 - 1.
-std::int32_t LRand();
-// Seeds the generator behind Rand and LRand.
-void SRand(std::uint32_t seed);
+// The seeding policy of both programs: the wall clock in nanoseconds. A coarser
+// clock lets two starts of a program, or two presses, share a seed and repeat
+// each other's draws; within one process a reading that does not pass the last
+// one is moved past it, so two seeds are never equal.
+std::uint64_t ClockSeed();
 
-// Seeds the generator behind RandG from the clock.
+// The standard family's generator: a 64-bit LCG whose top bits are taken. Its
+// draws inline, so a model that takes thousands per run can hold it directly.
+class StandardSource {
+public:
+    void seed(std::uint64_t seed) { state_ = seed; }
+    // Uniform over 0 ... 32767 inclusive (exactly 15 bits).
+    std::int32_t Rand() { return static_cast<std::int32_t>(next() >> 49); }
+    // Uniform over 0 ... 2^31 - 1.
+    std::int32_t LRand() { return static_cast<std::int32_t>(next() >> 33); }
+
+private:
+    std::uint64_t next()
+    {
+        state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
+        return state_;
+    }
+
+    std::uint64_t state_ = 1;
+};
+
+// The process-wide standard source.
+StandardSource& ProcessStandardSource();
+std::int32_t Rand();
+std::int32_t LRand();
+void SRand(std::uint64_t seed);
+
+// Seeds the generator behind RandG with ClockSeed.
 void Randomize();
 // mean + stdDev * z with z standard normal, so stdDev 0 gives the mean and a
 // negative stdDev mirrors the spread.
 double RandG(double mean, double stdDev);
+
+// The random operations a draw of the queueing model uses, so that tests can
+// script them.
+class RandomSources {
+public:
+    virtual ~RandomSources() = default;
+    virtual std::int32_t Rand() = 0;   // 0 ... 32767
+    virtual std::int32_t LRand() = 0;  // 0 ... 2^31 - 1
+    virtual double RandG(double mean, double stdDev) = 0;
+};
+
+// The process-wide families behind that interface.
+RandomSources& ProcessRandomSources();
+
+// 0 ... |n| - 1 from one LRand of `source` (the remainder takes the dividend's
+// sign, and LRand is never negative); 0 without a draw for n = 0.
+template <typename Source>
+std::int32_t RandomBelow(std::int32_t n, Source& source)
+{
+    if (n == 0)
+        return 0;
+    return source.LRand() % n;
+}
 
 } // namespace shell

@@ -9,12 +9,9 @@
 #include "shell/Controls.h"
 #include "shell/Convert.h"
 #include "shell/Random.h"
-#include "velmora/model/Variates.h"
 
 #include <QLabel>
 #include <QLocale>
-
-#include <chrono>
 
 namespace kestrin {
 
@@ -39,14 +36,6 @@ std::int32_t dayCount(const QLineEdit* field)
             throw shell::Exception("\"" + text + "\" — должно быть не меньше 1");
         return days;
     });
-}
-
-// Nanoseconds of the clock folded to 32 bits, so presses within the same
-// millisecond still seed differently.
-std::uint32_t clockSeed()
-{
-    const auto ticks = static_cast<std::uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
-    return static_cast<std::uint32_t>(ticks ^ (ticks >> 32));
 }
 
 } // namespace
@@ -98,12 +87,12 @@ TWarehouseInput TForm1::ReadWarehouseInput() const
 
 void TForm1::Button1Click()
 {
-    shell::SRand(clockSeed());
+    shell::SRand(shell::ClockSeed());
     const TWarehouseInput input = ReadWarehouseInput();
     const QString previous = ui->L->text();
     try {
         const double lost = SimulateWarehouse(
-            input, [](std::int32_t n) { return velmora::RandomBelow(n); },
+            input, [&source = shell::ProcessStandardSource()](std::int32_t n) { return shell::RandomBelow(n, source); },
             [this](std::int32_t day) { ui->L->setText(QString::number(day)); });
         ui->L->setText(QString::fromStdString(shell::FloatToStr(lost, QLocale().decimalPoint().toStdString())));
     } catch (...) {

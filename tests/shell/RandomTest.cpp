@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <deque>
 
 namespace {
 
@@ -51,6 +52,34 @@ TEST(RandomTest, RandGScalesAStandardNormal)
     shell::Randomize();
     EXPECT_EQ(shell::RandG(5.0, 0.0), 5.0);
     EXPECT_TRUE(std::isfinite(shell::RandG(0.0, -3.0)));
+}
+
+TEST(RandomBelowTest, StaysBelowTheMagnitudeOfTheBound)
+{
+    struct Scripted {
+        std::deque<std::int32_t> values{2147483647, 2147483647, 7};
+        std::int32_t LRand()
+        {
+            const std::int32_t value = values.front();
+            values.pop_front();
+            return value;
+        }
+    } source;
+    EXPECT_EQ(shell::RandomBelow(0, source), 0);
+    EXPECT_EQ(shell::RandomBelow(-1000, source), 647);
+    EXPECT_EQ(shell::RandomBelow(-2147483647 - 1, source), 2147483647);
+    EXPECT_EQ(shell::RandomBelow(1000, source), 7);
+    EXPECT_TRUE(source.values.empty());
+}
+
+TEST(ClockSeedTest, NeverRepeats)
+{
+    std::uint64_t last = shell::ClockSeed();
+    for (int i = 0; i < 10000; ++i) {
+        const std::uint64_t seed = shell::ClockSeed();
+        ASSERT_GT(seed, last);
+        last = seed;
+    }
 }
 
 } // namespace

@@ -10,13 +10,6 @@
 namespace velmora {
 namespace {
 
-class ProcessSources final : public RandomSources {
-public:
-    std::int32_t Rand() override { return shell::Rand(); }
-    std::int32_t LRand() override { return shell::LRand(); }
-    double RandG(double mean, double stdDev) override { return shell::RandG(mean, stdDev); }
-};
-
 bool fitsInt32(double truncated)
 {
     return truncated >= static_cast<double>(std::numeric_limits<std::int32_t>::min())
@@ -43,37 +36,19 @@ void requireNonZeroRate(double rate, int parameter)
 
 } // namespace
 
-RandomSources& ProcessRandomSources()
-{
-    static ProcessSources sources;
-    return sources;
-}
-
-double UnitDraw(RandomSources& sources)
+double UnitDraw(shell::RandomSources& sources)
 {
     return (sources.Rand() + 1) * (1.0 / 32768.0);
 }
 
-std::int32_t RandomBelow(std::int32_t n, RandomSources& sources)
-{
-    if (n == 0)
-        return 0;
-    return sources.LRand() % n;
-}
-
-std::int32_t RandomBelow(std::int32_t n)
-{
-    return RandomBelow(n, ProcessRandomSources());
-}
-
-std::int32_t DrawVariate(const DistributionSetting& setting, RandomSources& sources)
+std::int32_t DrawVariate(const DistributionSetting& setting, shell::RandomSources& sources)
 {
     switch (setting.kind) {
     case DistributionKind::Uniform: {
         const double bound = std::trunc(setting.p1);
         if (!std::isfinite(setting.p1) || !fitsInt32(bound))
             throw ParameterError(1, "значение вне допустимого диапазона, задайте число от -2147483648 до 2147483647");
-        return RandomBelow(static_cast<std::int32_t>(bound), sources);
+        return shell::RandomBelow(static_cast<std::int32_t>(bound), sources);
     }
     case DistributionKind::Erlang2: {
         requireNonZeroRate(setting.p1, 1);

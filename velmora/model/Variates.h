@@ -1,8 +1,9 @@
 // Random draws of the queueing model: the four distributions of arrival intervals
-// and processing times, and the bounded integer draw shared with the warehouse model.
+// and processing times.
 #pragma once
 
 #include "shell/Exception.h"
+#include "shell/Random.h"
 
 #include <cstdint>
 #include <string>
@@ -17,14 +18,6 @@ struct DistributionSetting {
     DistributionKind kind;
     double p1;
     double p2;
-};
-
-class RandomSources {
-public:
-    virtual ~RandomSources() = default;
-    virtual std::int32_t Rand() = 0;   // 0 ... 32767
-    virtual std::int32_t LRand() = 0;  // 0 ... 2^31 - 1
-    virtual double RandG(double mean, double stdDev) = 0;
 };
 
 // A draw that its parameters cannot give. The message says what is wrong with
@@ -44,19 +37,12 @@ private:
     int parameter_;
 };
 
-// The process-wide sources of the run-time library.
-RandomSources& ProcessRandomSources();
-
 // One draw, truncated toward zero. Throws ParameterError for a rate of 0 (before
 // any draw), for a MAX beyond the signed 32-bit range, and for a draw that has no
 // signed 32-bit integer, naming the parameter to blame.
-std::int32_t DrawVariate(const DistributionSetting& setting, RandomSources& sources);
-
-// 0 ... |n| - 1 from one LRand; 0 without a draw for n = 0.
-std::int32_t RandomBelow(std::int32_t n, RandomSources& sources);
-std::int32_t RandomBelow(std::int32_t n);
+std::int32_t DrawVariate(const DistributionSetting& setting, shell::RandomSources& sources);
 
 // (Rand + 1) / 32768: never 0, exactly 1 for Rand = 32767, so its logarithm is defined.
-double UnitDraw(RandomSources& sources);
+double UnitDraw(shell::RandomSources& sources);
 
 } // namespace velmora

@@ -12,7 +12,6 @@
 
 #include <QKeyEvent>
 
-#include <ctime>
 
 namespace velmora {
 
@@ -55,7 +54,7 @@ TForm1::TForm1(QWidget* parent)
     move(204, 120);
 
     shell::Randomize();
-    shell::SRand(static_cast<std::uint32_t>(std::time(nullptr)));
+    shell::SRand(shell::ClockSeed());
 }
 
 TForm1::~TForm1() = default;
@@ -225,7 +224,7 @@ std::int32_t TForm1::draw(const Side& side)
 {
     const DistributionSetting setting = readSetting(side);
     try {
-        return DrawVariate(setting, ProcessRandomSources());
+        return DrawVariate(setting, shell::ProcessRandomSources());
     } catch (const ParameterError& error) {
         throw shell::fieldError(parameterName(side, error.parameter()), error.message());
     }

@@ -45,8 +45,8 @@ TEST(RunModelTest, DrawsInTheFixedOrder)
 TEST(RunModelTest, ResultsAreSortedAndComplete)
 {
     shell::SRand(99);
-    const auto arrival = [] { return DrawVariate({DistributionKind::Uniform, 100, 0}, ProcessRandomSources()); };
-    const auto processing = [] { return DrawVariate({DistributionKind::Uniform, 50, 0}, ProcessRandomSources()); };
+    const auto arrival = [] { return DrawVariate({DistributionKind::Uniform, 100, 0}, shell::ProcessRandomSources()); };
+    const auto processing = [] { return DrawVariate({DistributionKind::Uniform, 50, 0}, shell::ProcessRandomSources()); };
     const TResultArrays results = RunModel(arrival, processing);
     for (const auto* result : {&results.Result1, &results.Result2, &results.Result3}) {
         EXPECT_TRUE(std::is_sorted(result->begin(), result->end()));
