@@ -23,7 +23,7 @@ void SimulateWarehouse250Days(benchmark::State& state)
 }
 BENCHMARK(SimulateWarehouse250Days)->Unit(benchmark::kMicrosecond)->Repetitions(15)->ReportAggregatesOnly(true);
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -45,9 +45,13 @@ void RunModelRescanningSort(benchmark::State& state)
     for (auto _ : state)
         benchmark::DoNotOptimize(velmora::RunModel(arrival, processing, rescanningSort));
 }
-BENCHMARK(RunModelRescanningSort)->Unit(benchmark::kMicrosecond)->Iterations(1)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(RunModelRescanningSort)
+    ->Unit(benchmark::kMicrosecond)
+    ->Iterations(1)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -20,7 +20,7 @@ void PressRunButton(benchmark::State& state)
 }
 BENCHMARK(PressRunButton)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -9,7 +9,10 @@ namespace {
 
 class InputSources final : public shell::RandomSources {
 public:
-    explicit InputSources(FuzzInput& input) : input_(input) {}
+    explicit InputSources(FuzzInput& input)
+        : input_(input)
+    {
+    }
     std::int32_t Rand() override { return input_.take<std::uint16_t>() & 0x7FFF; }
     std::int32_t LRand() override { return static_cast<std::int32_t>(input_.take<std::uint32_t>() & 0x7FFF'FFFFu); }
     double RandG(double, double) override { return input_.take<double>(); }
@@ -18,7 +21,7 @@ private:
     FuzzInput& input_;
 };
 
-} // namespace
+}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {

@@ -7,7 +7,11 @@
 
 class FuzzInput {
 public:
-    FuzzInput(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+    FuzzInput(const std::uint8_t* data, std::size_t size)
+        : data_(data)
+        , size_(size)
+    {
+    }
 
     template <typename T>
     T take()

@@ -24,7 +24,7 @@ ErrorDisplay& errorDisplay()
     return display;
 }
 
-} // namespace
+}  // namespace
 
 void setErrorDisplay(ErrorDisplay display)
 {
@@ -78,4 +78,4 @@ int Application::start(const std::function<void()>& steps)
     return 0;
 }
 
-} // namespace shell
+}  // namespace shell

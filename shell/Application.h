@@ -72,4 +72,4 @@ void guarded(Handler&& handler) noexcept
     }
 }
 
-} // namespace shell
+}  // namespace shell

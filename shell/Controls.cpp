@@ -65,4 +65,4 @@ Exception fieldError(const QString& name, const std::string& message)
     return Exception(name.toStdString() + ": " + message);
 }
 
-} // namespace shell
+}  // namespace shell

@@ -65,4 +65,4 @@ auto readField(const QString& name, Read&& read)
     }
 }
 
-} // namespace shell
+}  // namespace shell

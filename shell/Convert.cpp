@@ -11,8 +11,14 @@
 namespace shell {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isBlank(char c)
+{
+    return c == ' ' || c == '\t' || c == '\n' || c == '\r' || c == '\v' || c == '\f';
+}
+bool isDigit(char c)
+{
+    return c >= '0' && c <= '9';
+}
 
 std::string_view trimmed(std::string_view text)
 {
@@ -49,7 +55,7 @@ std::string quoted(std::string_view text)
     throw Exception(quoted(text) + " — число вне допустимого диапазона");
 }
 
-} // namespace
+}  // namespace
 
 double StrToFloat(std::string_view text)
 {
@@ -214,4 +220,4 @@ std::string_view PluralForm(std::int64_t n, std::string_view one, std::string_vi
     }
 }
 
-} // namespace shell
+}  // namespace shell

@@ -25,4 +25,4 @@ std::string FloatToStr(double value, std::string_view decimalSeparator);
 // `few` for 2-4, 22-24, ..., `many` for 0, 5-20, 25-30, ...
 std::string_view PluralForm(std::int64_t n, std::string_view one, std::string_view few, std::string_view many);
 
-} // namespace shell
+}  // namespace shell

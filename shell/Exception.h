@@ -9,7 +9,10 @@ namespace shell {
 
 class Exception : public std::exception {
 public:
-    explicit Exception(std::string message) : message_(std::move(message)) {}
+    explicit Exception(std::string message)
+        : message_(std::move(message))
+    {
+    }
 
     // UTF-8 text meant for the user.
     const char* what() const noexcept override { return message_.c_str(); }
@@ -19,4 +22,4 @@ private:
     std::string message_;
 };
 
-} // namespace shell
+}  // namespace shell

@@ -27,13 +27,13 @@ public:
     double RandG(double mean, double stdDev) override { return shell::RandG(mean, stdDev); }
 };
 
-} // namespace
+}  // namespace
 
 std::uint64_t ClockSeed()
 {
     static std::uint64_t last = 0;
-    const auto now = std::chrono::duration_cast<std::chrono::nanoseconds>(
-        std::chrono::system_clock::now().time_since_epoch());
+    const auto now =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch());
     std::uint64_t seed = static_cast<std::uint64_t>(now.count());
     if (seed <= last)
         seed = last + 1;
@@ -81,4 +81,4 @@ RandomSources& ProcessRandomSources()
     return sources;
 }
 
-} // namespace shell
+}  // namespace shell

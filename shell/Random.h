@@ -69,4 +69,4 @@ std::int32_t RandomBelow(std::int32_t n, Source& source)
     return source.LRand() % n;
 }
 
-} // namespace shell
+}  // namespace shell

@@ -23,7 +23,7 @@ bool save(QWidget& window, const QString& path)
     return saved;
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

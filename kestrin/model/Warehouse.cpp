@@ -31,4 +31,4 @@ void NoDemand()
     throw shell::Exception("Суммарный спрос за все дни равен 0, и доля неудовлетворённого спроса не определена");
 }
 
-} // namespace kestrin::detail
+}  // namespace kestrin::detail

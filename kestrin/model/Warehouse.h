@@ -47,7 +47,7 @@ inline float lostPlaces(float remainder)
     return static_cast<float>(-static_cast<std::int64_t>(whole));
 }
 
-} // namespace detail
+}  // namespace detail
 
 // Simulates min(DayCount, 250) days (none below 1), calling onDay(1, 2, ...) at the
 // start of each; every stock starts at its Order. Each unit of demand is
@@ -103,4 +103,4 @@ double SimulateWarehouse(const TWarehouseInput& input, RandomBelow&& randomBelow
     return static_cast<double>(totalShortfall) / static_cast<double>(totalDemand);
 }
 
-} // namespace kestrin
+}  // namespace kestrin

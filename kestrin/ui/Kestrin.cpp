@@ -23,7 +23,8 @@ namespace {
 // caption of the day count.
 float goodValue(const QLineEdit* field)
 {
-    return shell::readField(field->accessibleName(), [field] { return shell::StrToSingle(field->text().toStdString()); });
+    return shell::readField(field->accessibleName(),
+                            [field] { return shell::StrToSingle(field->text().toStdString()); });
 }
 
 // Fewer than one day would leave nothing to measure L by.
@@ -38,7 +39,7 @@ std::int32_t dayCount(const QLineEdit* field)
     });
 }
 
-} // namespace
+}  // namespace
 
 TForm1::TForm1(QWidget* parent)
     : QWidget(parent)
@@ -65,7 +66,8 @@ TForm1::~TForm1() = default;
 
 std::array<QLineEdit*, GoodsCount> TForm1::orders() const
 {
-    return {ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4, ui->Edit5, ui->Edit6, ui->Edit7, ui->Edit8, ui->Edit9, ui->Edit10};
+    return {ui->Edit1, ui->Edit2, ui->Edit3, ui->Edit4, ui->Edit5,
+            ui->Edit6, ui->Edit7, ui->Edit8, ui->Edit9, ui->Edit10};
 }
 
 std::array<QLineEdit*, GoodsCount> TForm1::thresholds() const
@@ -101,4 +103,4 @@ void TForm1::Button1Click()
     }
 }
 
-} // namespace kestrin
+}  // namespace kestrin

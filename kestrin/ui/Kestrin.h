@@ -37,4 +37,4 @@ private:
 
 extern TForm1* Form1;
 
-} // namespace kestrin
+}  // namespace kestrin

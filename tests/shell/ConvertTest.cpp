@@ -49,8 +49,8 @@ TEST(StrToFloatTest, ReadsTinyNumbersAsZero)
 TEST(StrToFloatTest, RejectsTextThatIsNoNumberQuotingIt)
 {
     EXPECT_EQ(floatError("abc"), "\"abc\" — не число");
-    for (const char* text : {"", "   ", "-", ".", "nan", "inf", "-Infinity", "0x10", "1.5x", "1e", "1.2.3",
-                             "1 000", "1,5,", "١", "e5"})
+    for (const char* text :
+         {"", "   ", "-", ".", "nan", "inf", "-Infinity", "0x10", "1.5x", "1e", "1.2.3", "1 000", "1,5,", "١", "e5"})
         EXPECT_NE(floatError(text), "accepted") << text;
 }
 
@@ -107,4 +107,4 @@ TEST(FloatToStrTest, WritesTheGivenDecimalSeparator)
     EXPECT_EQ(shell::FloatToStr(2.5e-10, ","), "2,5E-10");
 }
 
-} // namespace
+}  // namespace

@@ -82,4 +82,4 @@ TEST(ClockSeedTest, NeverRepeats)
     }
 }
 
-} // namespace
+}  // namespace

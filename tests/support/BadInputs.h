@@ -7,8 +7,17 @@
 
 inline QStringList notNumbers()
 {
-    return {"",    "   ", "abc", "1e999", "-1e999", "nan", "inf", "0x10", QString::fromUtf8("١"),
-            QString(100000, QLatin1Char('9')), "12a"};
+    return {"",
+            "   ",
+            "abc",
+            "1e999",
+            "-1e999",
+            "nan",
+            "inf",
+            "0x10",
+            QString::fromUtf8("١"),
+            QString(100000, QLatin1Char('9')),
+            "12a"};
 }
 
 inline QStringList fractions()

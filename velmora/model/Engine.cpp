@@ -49,7 +49,7 @@ std::span<Tick> rows(std::array<Tick, TTaskTable::Capacity>& column, int count)
     return std::span<Tick>(column.data(), static_cast<std::size_t>(count));
 }
 
-} // namespace
+}  // namespace
 
 void GenerateFlow(TTaskTable& table, int multiplier, const Generator& nextArrivalInterval,
                   const Generator& nextProcessingTime)
@@ -75,8 +75,8 @@ void SingleServerWaits(std::span<const Tick> arrival, std::span<const Tick> serv
     }
 }
 
-void MergeByPriority(const TTaskTable& high, int highCount, std::optional<std::int32_t> highTag,
-                     TTaskTable& low, int lowCount, std::int32_t lowTag, TTaskTable& out)
+void MergeByPriority(const TTaskTable& high, int highCount, std::optional<std::int32_t> highTag, TTaskTable& low,
+                     int lowCount, std::int32_t lowTag, TTaskTable& out)
 {
     // Arrival at this server is the Departure column of each stream's table.
     const auto& aH = high.Departure;
@@ -246,8 +246,7 @@ void SimulateNetwork(TRunWorkspace& workspace, const Generator& nextArrivalInter
     MergeByPriority(merged12, 2 * n, std::nullopt, flow3, n, 3, workspace.MergedAll);
 }
 
-TResultArrays RunModel(const Generator& nextArrivalInterval, const Generator& nextProcessingTime,
-                       ResultSorter sort)
+TResultArrays RunModel(const Generator& nextArrivalInterval, const Generator& nextProcessingTime, ResultSorter sort)
 {
     // Every row that is read is written first, so the tables need no clearing.
     const auto workspace = std::make_unique_for_overwrite<TRunWorkspace>();
@@ -261,4 +260,4 @@ TResultArrays RunModel(const Generator& nextArrivalInterval, const Generator& ne
     return results;
 }
 
-} // namespace velmora
+}  // namespace velmora

@@ -49,8 +49,7 @@ TResultArrays RunModel(const Generator& nextArrivalInterval, const Generator& ne
 
 // The same run with the sort passed in, so that sorts can be compared on identical runs.
 using ResultSorter = void (*)(std::span<std::int32_t, 1000>);
-TResultArrays RunModel(const Generator& nextArrivalInterval, const Generator& nextProcessingTime,
-                       ResultSorter sort);
+TResultArrays RunModel(const Generator& nextArrivalInterval, const Generator& nextProcessingTime, ResultSorter sort);
 
 // Arrival and Service of rows 0..999: the first task arrives at the first draw x,
 // every next one m*x + 1 ticks after its predecessor; processing is a draw + 1.
@@ -63,8 +62,8 @@ void SingleServerWaits(std::span<const Tick> arrival, std::span<const Tick> serv
 // Order of service where `high` has priority and `low` is fitted into its idle
 // periods. Writes rows 0..highCount+lowCount-1 of `out` and low.NextWait.
 // highTag tags every high row; without it each high row keeps its own Flow.
-void MergeByPriority(const TTaskTable& high, int highCount, std::optional<std::int32_t> highTag,
-                     TTaskTable& low, int lowCount, std::int32_t lowTag, TTaskTable& out);
+void MergeByPriority(const TTaskTable& high, int highCount, std::optional<std::int32_t> highTag, TTaskTable& low,
+                     int lowCount, std::int32_t lowTag, TTaskTable& out);
 
 // Response time of every task, in each flow's task order.
 TResultArrays ComputeFlowResults(const TTaskTable& mergedAll, std::span<const Tick> arrival1,
@@ -72,4 +71,4 @@ TResultArrays ComputeFlowResults(const TTaskTable& mergedAll, std::span<const Ti
 
 void SortAscending(std::span<std::int32_t, 1000> values);
 
-} // namespace velmora
+}  // namespace velmora

@@ -53,7 +53,7 @@ std::int64_t lastTickAt(double edge)
     return tick;
 }
 
-} // namespace
+}  // namespace
 
 TickSpan BinTicks(double lower, double upper, bool firstBin)
 {
@@ -61,4 +61,4 @@ TickSpan BinTicks(double lower, double upper, bool firstBin)
     return {first, lastTickAt(upper)};
 }
 
-} // namespace velmora
+}  // namespace velmora

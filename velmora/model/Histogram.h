@@ -40,4 +40,4 @@ struct TickSpan {
 };
 TickSpan BinTicks(double lower, double upper, bool firstBin);
 
-} // namespace velmora
+}  // namespace velmora

@@ -34,7 +34,7 @@ void requireNonZeroRate(double rate, int parameter)
         throw ParameterError(parameter, "интенсивность не может быть равна 0, задайте число больше 0");
 }
 
-} // namespace
+}  // namespace
 
 double UnitDraw(shell::RandomSources& sources)
 {
@@ -77,4 +77,4 @@ std::int32_t DrawVariate(const DistributionSetting& setting, shell::RandomSource
     throw shell::Exception("Неизвестный вид распределения");
 }
 
-} // namespace velmora
+}  // namespace velmora

@@ -45,4 +45,4 @@ std::int32_t DrawVariate(const DistributionSetting& setting, shell::RandomSource
 // (Rand + 1) / 32768: never 0, exactly 1 for Rand = 32767, so its logarithm is defined.
 double UnitDraw(shell::RandomSources& sources);
 
-} // namespace velmora
+}  // namespace velmora

@@ -58,7 +58,7 @@ constexpr double topOutlineWidth = 2.0;
 constexpr double outlineWidthStep = 2.0;
 constexpr int fillAlpha = 110;
 
-} // namespace
+}  // namespace
 
 AxisScale NiceScale(double low, double high, int minIntervals, int maxIntervals, double minStep)
 {
@@ -219,7 +219,8 @@ void TChart::scheduleSync()
     if (syncPending_)
         return;
     syncPending_ = true;
-    QMetaObject::invokeMethod(this, [this] { sync(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { sync(); }, Qt::QueuedConnection);
 }
 
 void TChart::sync()
@@ -294,7 +295,8 @@ QString TChart::describe() const
 {
     const QLocale locale = chart()->locale();
     const auto ticks = [&locale](std::int64_t n) {
-        return locale.toString(n) + QLatin1Char(' ') + QString::fromUtf8(shell::PluralForm(n, "тика", "тиков", "тиков"));
+        return locale.toString(n) + QLatin1Char(' ')
+            + QString::fromUtf8(shell::PluralForm(n, "тика", "тиков", "тиков"));
     };
     std::vector<std::pair<QString, QString>> flows;
     for (const auto& series : series_) {
@@ -312,11 +314,12 @@ QString TChart::describe() const
                                               [](const QPointF& a, const QPointF& b) { return a.y() < b.y(); });
         const TickSpan peak = bin(largest - points.begin());
         flows.emplace_back(series->title(),
-                           series->title() + QStringLiteral(": от %1 до %2, наибольшая доля %3 % — от %4 до %5")
-                               .arg(locale.toString(bin(first - points.begin()).first),
-                                    ticks(bin(points.rend() - last - 1).last),
-                                    locale.toString(largest->y() * 100, 'f', 1), locale.toString(peak.first),
-                                    ticks(peak.last)));
+                           series->title()
+                               + QStringLiteral(": от %1 до %2, наибольшая доля %3 % — от %4 до %5")
+                                     .arg(locale.toString(bin(first - points.begin()).first),
+                                          ticks(bin(points.rend() - last - 1).last),
+                                          locale.toString(largest->y() * 100, 'f', 1), locale.toString(peak.first),
+                                          ticks(peak.last)));
     }
     if (flows.empty())
         return QStringLiteral("Результатов пока нет.");
@@ -327,4 +330,4 @@ QString TChart::describe() const
     return parts.join(QStringLiteral("; ")) + QLatin1Char('.');
 }
 
-} // namespace velmora
+}  // namespace velmora

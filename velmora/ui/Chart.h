@@ -96,4 +96,4 @@ private:
     bool syncPending_ = false;
 };
 
-} // namespace velmora
+}  // namespace velmora

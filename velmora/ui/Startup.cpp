@@ -14,4 +14,4 @@ void CreateForms(shell::Application& application)
     application.CreateForm(Form2);
 }
 
-} // namespace velmora
+}  // namespace velmora

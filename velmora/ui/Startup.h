@@ -10,4 +10,4 @@ namespace velmora {
 
 void CreateForms(shell::Application& application);
 
-} // namespace velmora
+}  // namespace velmora

@@ -12,7 +12,6 @@
 
 #include <QKeyEvent>
 
-
 namespace velmora {
 
 TForm1* Form1 = nullptr;
@@ -30,7 +29,7 @@ void setCaption(QLabel* panel, const QString& caption)
     shell::fitLabel(panel, designHeight);
 }
 
-} // namespace
+}  // namespace
 
 TForm1::TForm1(QWidget* parent)
     : QWidget(parent)
@@ -38,7 +37,8 @@ TForm1::TForm1(QWidget* parent)
 {
     ui->setupUi(this);
     arrival_ = {ui->RadioGroup1, ui->rav, ui->erl, ui->norm, ui->eksp, ui->Edit1, ui->Edit2, ui->Panel1, ui->Panel2};
-    processing_ = {ui->GroupBox1, ui->rav2, ui->erl2, ui->norm2, ui->eksp2, ui->Edit5, ui->Edit6, ui->Panel5, ui->Panel6};
+    processing_ = {ui->GroupBox1, ui->rav2,  ui->erl2,   ui->norm2, ui->eksp2,
+                   ui->Edit5,     ui->Edit6, ui->Panel5, ui->Panel6};
 
     Series2 = ui->Chart1->addAreaSeries(QStringLiteral("Поток 2"), QColor(0x00, 0x80, 0x00));
     Series3 = ui->Chart1->addAreaSeries(QStringLiteral("Поток 3"), QColor(0xFF, 0xFF, 0x00));
@@ -88,8 +88,9 @@ void TForm1::anchorControls()
     anchors_.emplace(this);
     anchors_->add(ui->Chart1, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
     anchors_->add(ui->Button1, Qt::LeftEdge | Qt::RightEdge | Qt::BottomEdge);
-    for (QWidget* control : std::initializer_list<QWidget*>{ui->RadioGroup1, ui->Edit1, ui->Edit2, ui->Panel1, ui->Panel2,
-                                                            ui->GroupBox1, ui->Panel5, ui->Edit5, ui->Edit6, ui->Panel6})
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{ui->RadioGroup1, ui->Edit1, ui->Edit2, ui->Panel1, ui->Panel2, ui->GroupBox1,
+                                         ui->Panel5, ui->Edit5, ui->Edit6, ui->Panel6})
         anchors_->add(control, Qt::TopEdge | Qt::RightEdge);
 }
 
@@ -117,19 +118,45 @@ void TForm1::resizeEvent(QResizeEvent* event)
 void TForm1::Button1Click()
 {
     ui->ComboBox1->setEnabled(true);
+    arrivalSetting_.reset();
+    processingSetting_.reset();
     // The previous results stay until a run has completed.
     results_ = RunModel([this] { return NextArrivalInterval(); }, [this] { return NextProcessingTime(); });
     ShowDistribution();
 }
 
-void TForm1::ravClick() { arrange(arrival_, DistributionKind::Uniform, {}); }
-void TForm1::erlClick() { arrange(arrival_, DistributionKind::Erlang2, {}); }
-void TForm1::normClick() { arrange(arrival_, DistributionKind::Normal, {}); }
-void TForm1::ekspClick() { arrange(arrival_, DistributionKind::Exponential, QStringLiteral("Интенсивность 3 потока:")); }
-void TForm1::rav2Click() { arrange(processing_, DistributionKind::Uniform, {}); }
-void TForm1::erl2Click() { arrange(processing_, DistributionKind::Erlang2, {}); }
-void TForm1::norm2Click() { arrange(processing_, DistributionKind::Normal, {}); }
-void TForm1::eksp2Click() { arrange(processing_, DistributionKind::Exponential, QStringLiteral("Интенсивность:")); }
+void TForm1::ravClick()
+{
+    arrange(arrival_, DistributionKind::Uniform, {});
+}
+void TForm1::erlClick()
+{
+    arrange(arrival_, DistributionKind::Erlang2, {});
+}
+void TForm1::normClick()
+{
+    arrange(arrival_, DistributionKind::Normal, {});
+}
+void TForm1::ekspClick()
+{
+    arrange(arrival_, DistributionKind::Exponential, QStringLiteral("Интенсивность 3 потока:"));
+}
+void TForm1::rav2Click()
+{
+    arrange(processing_, DistributionKind::Uniform, {});
+}
+void TForm1::erl2Click()
+{
+    arrange(processing_, DistributionKind::Erlang2, {});
+}
+void TForm1::norm2Click()
+{
+    arrange(processing_, DistributionKind::Normal, {});
+}
+void TForm1::eksp2Click()
+{
+    arrange(processing_, DistributionKind::Exponential, QStringLiteral("Интенсивность:"));
+}
 
 void TForm1::arrange(const Side& side, DistributionKind kind, const QString& exponentialCaption)
 {
@@ -212,19 +239,20 @@ void TForm1::showFlow(TAreaSeries* series, std::span<const std::int32_t, 1000> v
 
 std::int32_t TForm1::NextArrivalInterval()
 {
-    return draw(arrival_);
+    return draw(arrival_, arrivalSetting_);
 }
 
 std::int32_t TForm1::NextProcessingTime()
 {
-    return draw(processing_);
+    return draw(processing_, processingSetting_);
 }
 
-std::int32_t TForm1::draw(const Side& side)
+std::int32_t TForm1::draw(const Side& side, std::optional<DistributionSetting>& setting)
 {
-    const DistributionSetting setting = readSetting(side);
+    if (!setting)
+        setting = readSetting(side);
     try {
-        return DrawVariate(setting, shell::ProcessRandomSources());
+        return DrawVariate(*setting, shell::ProcessRandomSources());
     } catch (const ParameterError& error) {
         throw shell::fieldError(parameterName(side, error.parameter()), error.message());
     }
@@ -268,4 +296,4 @@ DistributionSetting TForm1::readSetting(const Side& side)
     return setting;
 }
 
-} // namespace velmora
+}  // namespace velmora

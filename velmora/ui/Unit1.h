@@ -50,7 +50,9 @@ public:
     // Redraws the flow or flows chosen in the selector from the last results.
     void ShowDistribution();
 
-    // One draw each, reading the side's buttons and fields at the moment of the call.
+    // One draw each. A side's buttons and fields are read at its first draw of a
+    // press, and that setting serves the rest of the press: nothing can change
+    // them while it runs.
     std::int32_t NextArrivalInterval();
     std::int32_t NextProcessingTime();
     DistributionSetting ReadArrivalSetting() const;
@@ -75,7 +77,7 @@ private:
     };
 
     static DistributionSetting readSetting(const Side& side);
-    static std::int32_t draw(const Side& side);
+    static std::int32_t draw(const Side& side, std::optional<DistributionSetting>& setting);
     static QString parameterName(const Side& side, int parameter);
     static void nameFields(const Side& side);
     static void arrange(const Side& side, DistributionKind kind, const QString& exponentialCaption);
@@ -86,10 +88,12 @@ private:
     std::unique_ptr<Ui::TForm1> ui;
     Side arrival_;
     Side processing_;
+    std::optional<DistributionSetting> arrivalSetting_;
+    std::optional<DistributionSetting> processingSetting_;
     std::optional<shell::Anchors> anchors_;
     std::optional<TResultArrays> results_;
 };
 
 extern TForm1* Form1;
 
-} // namespace velmora
+}  // namespace velmora

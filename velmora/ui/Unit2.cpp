@@ -16,4 +16,4 @@ TForm2::TForm2(QWidget* parent)
 
 TForm2::~TForm2() = default;
 
-} // namespace velmora
+}  // namespace velmora

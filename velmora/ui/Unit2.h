@@ -22,4 +22,4 @@ private:
 
 extern TForm2* Form2;
 
-} // namespace velmora
+}  // namespace velmora

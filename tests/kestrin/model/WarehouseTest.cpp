@@ -43,8 +43,13 @@ TEST(SimulateWarehouseTest, DrawsAHundredDemandsBelow1000PerDay)
 {
     std::vector<std::int32_t> bounds;
     int observedDays = 0;
-    SimulateWarehouse(uniformInput(100, 100, 3), [&bounds](std::int32_t n) { bounds.push_back(n); return 1; },
-                      [&](std::int32_t) { EXPECT_EQ(bounds.size(), 100u * observedDays++); });
+    SimulateWarehouse(
+        uniformInput(100, 100, 3),
+        [&bounds](std::int32_t n) {
+            bounds.push_back(n);
+            return 1;
+        },
+        [&](std::int32_t) { EXPECT_EQ(bounds.size(), 100u * observedDays++); });
     EXPECT_EQ(bounds, std::vector<std::int32_t>(300, 1000));
 }
 
@@ -54,8 +59,9 @@ TEST(SimulateWarehouseTest, NoDemandIsAnError)
 {
     for (const auto& [dayCount, draw] : {std::pair{0, 500}, {-5, 500}, {10, 0}}) {
         int days = 0;
-        EXPECT_THROW(SimulateWarehouse(uniformInput(1, 1, dayCount), constantDraw(draw), [&days](std::int32_t) { ++days; }),
-                     shell::Exception);
+        EXPECT_THROW(
+            SimulateWarehouse(uniformInput(1, 1, dayCount), constantDraw(draw), [&days](std::int32_t) { ++days; }),
+            shell::Exception);
         EXPECT_EQ(days, std::max(dayCount, 0));
     }
 }
@@ -89,10 +95,10 @@ TEST(SimulateWarehouseTest, QuantitiesBeyondTheirRangeAreErrors)
 {
     EXPECT_THROW(SimulateWarehouse(uniformInput(2e38f, 3e38f, 1), constantDraw(500), ignoreDay), shell::Exception);
     EXPECT_THROW(SimulateWarehouse(uniformInput(-3e9f, 0, 1), constantDraw(500), ignoreDay), shell::Exception);
-    EXPECT_THROW(SimulateWarehouse(uniformInput(std::numeric_limits<float>::infinity(), 0, 1), constantDraw(500),
-                                   ignoreDay),
-                 shell::Exception);
+    EXPECT_THROW(
+        SimulateWarehouse(uniformInput(std::numeric_limits<float>::infinity(), 0, 1), constantDraw(500), ignoreDay),
+        shell::Exception);
 }
 
-} // namespace
-} // namespace kestrin
+}  // namespace
+}  // namespace kestrin

@@ -33,7 +33,8 @@ TEST(BadInputTest, EveryFieldEveryText)
         // Only the day count must be whole, and at least 1.
         QStringList bad = notNumbers();
         if (name == "G")
-            bad << fractions() << "0" << "-3";
+            bad << fractions() << "0"
+                << "-3";
         for (const QString& text : bad) {
             SCOPED_TRACE((name + " \"" + text.left(20) + "\"").toStdString());
             L->setText("before");
@@ -52,5 +53,5 @@ TEST(BadInputTest, EveryFieldEveryText)
     shell::setErrorDisplay(nullptr);
 }
 
-} // namespace
-} // namespace kestrin
+}  // namespace
+}  // namespace kestrin

@@ -185,5 +185,5 @@ TEST_F(KestrinTest, EachPressDrawsFreshDemands)
     EXPECT_NE(L(), first);
 }
 
-} // namespace
-} // namespace kestrin
+}  // namespace
+}  // namespace kestrin

@@ -31,8 +31,14 @@ TEST(RunModelTest, ZeroDrawsServeFlowsOneAfterAnother)
 TEST(RunModelTest, DrawsInTheFixedOrder)
 {
     std::string calls;
-    const Generator arrival = [&calls] { calls += 'a'; return 5; };
-    const Generator processing = [&calls] { calls += 'p'; return 3; };
+    const Generator arrival = [&calls] {
+        calls += 'a';
+        return 5;
+    };
+    const Generator processing = [&calls] {
+        calls += 'p';
+        return 3;
+    };
     RunModel(arrival, processing);
 
     std::string expected;
@@ -46,7 +52,9 @@ TEST(RunModelTest, ResultsAreSortedAndComplete)
 {
     shell::SRand(99);
     const auto arrival = [] { return DrawVariate({DistributionKind::Uniform, 100, 0}, shell::ProcessRandomSources()); };
-    const auto processing = [] { return DrawVariate({DistributionKind::Uniform, 50, 0}, shell::ProcessRandomSources()); };
+    const auto processing = [] {
+        return DrawVariate({DistributionKind::Uniform, 50, 0}, shell::ProcessRandomSources());
+    };
     const TResultArrays results = RunModel(arrival, processing);
     for (const auto* result : {&results.Result1, &results.Result2, &results.Result3}) {
         EXPECT_TRUE(std::is_sorted(result->begin(), result->end()));
@@ -103,5 +111,5 @@ TEST(SortAscendingTest, AgreesWithAComparisonSortOnAnyValues)
     }
 }
 
-} // namespace
-} // namespace velmora
+}  // namespace
+}  // namespace velmora

@@ -96,9 +96,9 @@ TEST(CommonRangeTest, SpansTheSmallestFirstAndLargestLastResult)
     Values a;
     Values b;
     Values c;
-    std::iota(a.begin(), a.end(), 5);     // 5 ... 1004
-    std::iota(b.begin(), b.end(), -20);   // -20 ... 979
-    std::iota(c.begin(), c.end(), 100);   // 100 ... 1099
+    std::iota(a.begin(), a.end(), 5);    // 5 ... 1004
+    std::iota(b.begin(), b.end(), -20);  // -20 ... 979
+    std::iota(c.begin(), c.end(), 100);  // 100 ... 1099
     const HistogramRange range = CommonRange(a, b, c);
     EXPECT_EQ(range.L, -20);
     EXPECT_DOUBLE_EQ(range.h, (1099.0 + 20.0) / 30.0);
@@ -109,5 +109,5 @@ TEST(CommonRangeTest, SpansTheSmallestFirstAndLargestLastResult)
     EXPECT_NEAR(std::accumulate(points.begin(), points.end(), 0.0, [](double s, auto p) { return s + p.Y; }), 1, 1e-12);
 }
 
-} // namespace
-} // namespace velmora
+}  // namespace
+}  // namespace velmora

@@ -74,7 +74,7 @@ TEST(SingleServerWaitsTest, KeepsRowOrderForUnsortedArrivals)
 TEST(MergeByPriorityTest, FitsLowTasksIntoGaps)
 {
     const auto result = merge({{10, 20, 30}, {5, 5, 5}, {0, 0, 0}}, {{0, 12, 13}, {3, 4, 4}});
-    const std::vector<Row> expected{{0, 3, L, 0}, {10, 5, H, 0}, {12, 4, L, 3},
+    const std::vector<Row> expected{{0, 3, L, 0},  {10, 5, H, 0},  {12, 4, L, 3},
                                     {20, 5, H, 0}, {13, 4, L, 12}, {30, 5, H, 0}};
     EXPECT_EQ(result.rows, expected);
     EXPECT_EQ(result.lowWaits, (std::vector<Tick>{0, 3, 12}));
@@ -177,5 +177,5 @@ TEST(MergeByPriorityTest, KeepsInvariantsOverRandomStreams)
     }
 }
 
-} // namespace
-} // namespace velmora
+}  // namespace
+}  // namespace velmora

@@ -23,8 +23,14 @@ Row row(const TTaskTable& table, int k)
     return {table.Arrival[k], table.Wait[k], table.Service[k], table.Flow[k]};
 }
 
-std::int64_t start(const Row& r) { return std::int64_t{r.arrival} + r.wait; }
-std::int64_t end(const Row& r) { return start(r) + r.service; }
+std::int64_t start(const Row& r)
+{
+    return std::int64_t{r.arrival} + r.wait;
+}
+std::int64_t end(const Row& r)
+{
+    return start(r) + r.service;
+}
 
 class NetworkTest : public testing::TestWithParam<int> {
 protected:
@@ -109,5 +115,5 @@ TEST_P(NetworkTest, NoServerServesTwoTasksAtOnce)
 
 INSTANTIATE_TEST_SUITE_P(Seeds, NetworkTest, testing::Range(1, 201, 7));
 
-} // namespace
-} // namespace velmora
+}  // namespace
+}  // namespace velmora

@@ -172,5 +172,5 @@ TEST(ProcessSourcesTest, DistributionMeansAreRight)
     EXPECT_NEAR(mean({DistributionKind::Normal, 100, 20}), 99.5, 1.5);
 }
 
-} // namespace
-} // namespace velmora
+}  // namespace
+}  // namespace velmora

@@ -29,17 +29,25 @@ TEST(BadInputTest, EveryFieldEveryTextEveryDistribution)
     shell::setErrorDisplay([&messages](const QString& message) { messages.append(message); });
     TForm1 form;
     auto press = [&form] { form.findChild<QPushButton*>("Button1")->click(); };
-    auto chart = [&form] { return QList<QList<QPointF>>{form.Series1->points(), form.Series2->points(), form.Series3->points()}; };
+    auto chart = [&form] {
+        return QList<QList<QPointF>>{form.Series1->points(), form.Series2->points(), form.Series3->points()};
+    };
     auto choose = [&form](const char* button) { form.findChild<QRadioButton*>(button)->setChecked(true); };
 
     const QString arrival = "Распределения появления задач, ";
     const QString processing = "Распределение обработки задач, ";
     const std::vector<Field> fields{
-        {"Edit1", {{"rav", arrival + "MAX"}, {"erl", arrival + "Lambda 1"}, {"norm", arrival + "Матожидание"},
-                   {"eksp", arrival + "Интенсивность 3 потока"}}},
+        {"Edit1",
+         {{"rav", arrival + "MAX"},
+          {"erl", arrival + "Lambda 1"},
+          {"norm", arrival + "Матожидание"},
+          {"eksp", arrival + "Интенсивность 3 потока"}}},
         {"Edit2", {{"erl", arrival + "Lambda 2"}, {"norm", arrival + "Дисперсия"}}},
-        {"Edit5", {{"rav2", processing + "MAX"}, {"erl2", processing + "Lambda 1"}, {"norm2", processing + "Матожидание"},
-                   {"eksp2", processing + "Интенсивность"}}},
+        {"Edit5",
+         {{"rav2", processing + "MAX"},
+          {"erl2", processing + "Lambda 1"},
+          {"norm2", processing + "Матожидание"},
+          {"eksp2", processing + "Интенсивность"}}},
         {"Edit6", {{"erl2", processing + "Lambda 2"}, {"norm2", processing + "Дисперсия"}}},
     };
     // Rates and spreads of 1 and bounds of 1 are valid for every distribution.
@@ -73,5 +81,5 @@ TEST(BadInputTest, EveryFieldEveryTextEveryDistribution)
     shell::setErrorDisplay(nullptr);
 }
 
-} // namespace
-} // namespace velmora
+}  // namespace
+}  // namespace velmora

@@ -77,8 +77,8 @@ TEST_F(ChartTest, CoincidingFlowsAllStayVisible)
             for (int x = 0; x < image.width(); ++x) {
                 const QColor pixel = image.pixelColor(x, y);
                 seen += std::abs(pixel.red() - outline.red()) + std::abs(pixel.green() - outline.green())
-                            + std::abs(pixel.blue() - outline.blue())
-                        < 40;
+                        + std::abs(pixel.blue() - outline.blue())
+                    < 40;
             }
         }
         EXPECT_GT(seen, 200) << s->title().toStdString();
@@ -127,9 +127,10 @@ TEST_F(ChartTest, DescriptionSaysWhatIsShown)
     points[28].setY(0.25);
     fill(series[0], points);
     render();
-    EXPECT_EQ(chart.accessibleDescription(), "Поток 1: от 10 до 70 тиков, наибольшая доля 50.0 % — от 10 до 12 тиков; "
-                                             "Поток 2: от 13 до 70 тиков, наибольшая доля 50.0 % — от 13 до 14 тиков.");
+    EXPECT_EQ(chart.accessibleDescription(),
+              "Поток 1: от 10 до 70 тиков, наибольшая доля 50.0 % — от 10 до 12 тиков; "
+              "Поток 2: от 13 до 70 тиков, наибольшая доля 50.0 % — от 13 до 14 тиков.");
 }
 
-} // namespace
-} // namespace velmora
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,217 @@
+// Measures what a user waits for in a real X server: from a synthetic click on
+// velmora's run button (XTest) to the chart showing its final picture, polled
+// with XGetImage until it stops changing; and from a program's launch to its
+// first window, fully drawn.
+//   press-to-pixels <program> [presses]   launch time, then presses at the start
+//                                         settings and with exponential arrivals
+//                                         and normal processing (velmora only)
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+#include <X11/extensions/XTest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double millisecondsSince(Clock::time_point start, Clock::time_point end)
+{
+    return std::chrono::duration<double, std::milli>(end - start).count();
+}
+
+// A picture counts as final once it has not changed for this long.
+constexpr auto settled = std::chrono::milliseconds(400);
+
+struct Rect {
+    int x, y, width, height;
+};
+
+class Desktop {
+public:
+    Desktop()
+        : display_(XOpenDisplay(nullptr))
+    {
+        if (display_ == nullptr) {
+            std::fprintf(stderr, "press-to-pixels: cannot open the X display\n");
+            std::exit(2);
+        }
+        int event, error, major, minor;
+        if (!XTestQueryExtension(display_, &event, &error, &major, &minor)) {
+            std::fprintf(stderr, "press-to-pixels: the X server has no XTest extension\n");
+            std::exit(2);
+        }
+    }
+    ~Desktop() { XCloseDisplay(display_); }
+
+    // The viewable top-level window whose class is `name`, if any.
+    std::optional<Window> findWindow(const std::string& name) { return search(DefaultRootWindow(display_), name); }
+
+    // The window's client area in root coordinates.
+    Rect clientArea(Window window)
+    {
+        XWindowAttributes attributes;
+        XGetWindowAttributes(display_, window, &attributes);
+        int x = 0;
+        int y = 0;
+        Window child;
+        XTranslateCoordinates(display_, window, DefaultRootWindow(display_), 0, 0, &x, &y, &child);
+        return {x, y, attributes.width, attributes.height};
+    }
+
+    std::vector<char> grab(const Rect& area)
+    {
+        XImage* image = XGetImage(display_, DefaultRootWindow(display_), area.x, area.y,
+                                  static_cast<unsigned>(area.width), static_cast<unsigned>(area.height), AllPlanes,
+                                  ZPixmap);
+        std::vector<char> pixels;
+        if (image != nullptr) {
+            pixels.assign(image->data, image->data + image->bytes_per_line * image->height);
+            XDestroyImage(image);
+        }
+        return pixels;
+    }
+
+    void click(int x, int y)
+    {
+        XTestFakeMotionEvent(display_, -1, x, y, CurrentTime);
+        XTestFakeButtonEvent(display_, 1, True, CurrentTime);
+        XTestFakeButtonEvent(display_, 1, False, CurrentTime);
+        XFlush(display_);
+    }
+
+private:
+    std::optional<Window> search(Window window, const std::string& name)
+    {
+        XClassHint hint;
+        if (XGetClassHint(display_, window, &hint)) {
+            const bool match = hint.res_class != nullptr && name == hint.res_class;
+            XFree(hint.res_name);
+            XFree(hint.res_class);
+            XWindowAttributes attributes;
+            if (match && XGetWindowAttributes(display_, window, &attributes) && attributes.map_state == IsViewable)
+                return window;
+        }
+        Window root;
+        Window parent;
+        Window* children = nullptr;
+        unsigned count = 0;
+        if (!XQueryTree(display_, window, &root, &parent, &children, &count))
+            return std::nullopt;
+        std::optional<Window> found;
+        for (unsigned i = 0; i < count && !found; ++i)
+            found = search(children[i], name);
+        XFree(children);
+        return found;
+    }
+
+    Display* display_;
+};
+
+// Polls the area until its picture has not changed for `settled`; returns when
+// it last changed, or nothing when it never changed from `before`.
+std::optional<Clock::time_point> lastChange(Desktop& desktop, const Rect& area, const std::vector<char>& before,
+                                            Clock::time_point since)
+{
+    std::vector<char> previous = before;
+    std::optional<Clock::time_point> changed;
+    while (Clock::now() - changed.value_or(since) < settled && Clock::now() - since < std::chrono::seconds(10)) {
+        std::vector<char> current = desktop.grab(area);
+        if (current != previous) {
+            changed = Clock::now();
+            previous.swap(current);
+        }
+    }
+    return changed;
+}
+
+double median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    const std::size_t n = values.size();
+    return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
+}
+
+// The run button and the chart, in the client coordinates of the designed window.
+constexpr int buttonX = 8 + 784 / 2;
+constexpr int buttonY = 512 + 33 / 2;
+constexpr Rect chart{8, 32, 577, 465};
+
+void measurePresses(Desktop& desktop, const Rect& client, int presses, const char* setting)
+{
+    const Rect area{client.x + chart.x, client.y + chart.y, chart.width, chart.height};
+    std::vector<double> times;
+    for (int i = 0; i < presses; ++i) {
+        const std::vector<char> before = desktop.grab(area);
+        const Clock::time_point pressed = Clock::now();
+        desktop.click(client.x + buttonX, client.y + buttonY);
+        if (const auto changed = lastChange(desktop, area, before, pressed))
+            times.push_back(millisecondsSince(pressed, *changed));
+    }
+    if (times.empty()) {
+        std::printf("Press to final picture, %s: the chart never changed\n", setting);
+        return;
+    }
+    std::printf("Press to final picture, %s: median %.1f ms, range %.1f to %.1f ms over %zu presses (target <= 16 ms)\n",
+                setting, median(times), *std::min_element(times.begin(), times.end()),
+                *std::max_element(times.begin(), times.end()), times.size());
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: press-to-pixels <program> [presses]\n");
+        return 2;
+    }
+    const std::string program = argv[1];
+    const int presses = argc > 2 ? std::max(1, std::atoi(argv[2])) : 10;
+    const std::string name = program.substr(program.find_last_of('/') + 1);
+    Desktop desktop;
+
+    const Clock::time_point launched = Clock::now();
+    const pid_t child = fork();
+    if (child == 0) {
+        execl(program.c_str(), program.c_str(), static_cast<char*>(nullptr));
+        std::perror("press-to-pixels: exec");
+        _exit(127);
+    }
+    std::optional<Window> window;
+    while (!(window = desktop.findWindow(name)) && Clock::now() - launched < std::chrono::seconds(20))
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    if (!window) {
+        std::fprintf(stderr, "press-to-pixels: no window of class %s appeared\n", name.c_str());
+        kill(child, SIGTERM);
+        return 1;
+    }
+    const Rect client = desktop.clientArea(*window);
+    const auto drawn = lastChange(desktop, client, {}, launched);
+    std::printf("%s: launch to first window, fully drawn: %.0f ms (target < 300 ms)\n", name.c_str(),
+                millisecondsSince(launched, drawn.value_or(launched)));
+
+    if (name == "velmora") {
+        measurePresses(desktop, client, presses, "start settings");
+        // Exponential arrivals and normal processing, by their radio buttons.
+        desktop.click(client.x + 615 + 8, client.y + 120 + 8);
+        desktop.click(client.x + 617 + 8, client.y + 336 + 8);
+        lastChange(desktop, client, desktop.grab(client), Clock::now());
+        measurePresses(desktop, client, presses, "exponential arrivals, normal processing");
+    }
+    kill(child, SIGTERM);
+    int status = 0;
+    waitpid(child, &status, 0);
+    return 0;
+}
