@@ -3,7 +3,7 @@
 #include "MedianReporter.h"
 
 #include "shell/Random.h"
-#include "velmora/model/Engine.h"
+#include "velmora/model/EngineSteps.h"
 #include "velmora/model/Variates.h"
 
 #include <cstdio>

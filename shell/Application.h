@@ -5,12 +5,14 @@
 #include "Exception.h"
 
 #include <QApplication>
+#include <QObject>
 #include <QString>
 #include <QWidget>
 
 #include <exception>
 #include <functional>
 #include <memory>
+#include <type_traits>
 #include <vector>
 
 namespace shell {
@@ -70,6 +72,21 @@ void guarded(Handler&& handler) noexcept
     } catch (...) {
         Application::ShowException(Exception(""));
     }
+}
+
+// Connects a signal to an event handler that runs behind guarded() for as long
+// as `context` lives. The handler takes the signal's arguments or none.
+template <typename Sender, typename Signal, typename Handler>
+QMetaObject::Connection connectGuarded(const Sender* sender, Signal signal, const QObject* context, Handler handler)
+{
+    return QObject::connect(sender, signal, context, [handler = std::move(handler)](const auto&... arguments) {
+        guarded([&] {
+            if constexpr (std::is_invocable_v<const Handler&, decltype(arguments)...>)
+                handler(arguments...);
+            else
+                handler();
+        });
+    });
 }
 
 }  // namespace shell

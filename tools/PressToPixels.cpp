@@ -73,9 +73,9 @@ public:
 
     std::vector<char> grab(const Rect& area)
     {
-        XImage* image = XGetImage(display_, DefaultRootWindow(display_), area.x, area.y,
-                                  static_cast<unsigned>(area.width), static_cast<unsigned>(area.height), AllPlanes,
-                                  ZPixmap);
+        XImage* image =
+            XGetImage(display_, DefaultRootWindow(display_), area.x, area.y, static_cast<unsigned>(area.width),
+                      static_cast<unsigned>(area.height), AllPlanes, ZPixmap);
         std::vector<char> pixels;
         if (image != nullptr) {
             pixels.assign(image->data, image->data + image->bytes_per_line * image->height);
@@ -164,12 +164,13 @@ void measurePresses(Desktop& desktop, const Rect& client, int presses, const cha
         std::printf("Press to final picture, %s: the chart never changed\n", setting);
         return;
     }
-    std::printf("Press to final picture, %s: median %.1f ms, range %.1f to %.1f ms over %zu presses (target <= 16 ms)\n",
-                setting, median(times), *std::min_element(times.begin(), times.end()),
-                *std::max_element(times.begin(), times.end()), times.size());
+    std::printf(
+        "Press to final picture, %s: median %.1f ms, range %.1f to %.1f ms over %zu presses (target <= 16 ms)\n",
+        setting, median(times), *std::min_element(times.begin(), times.end()),
+        *std::max_element(times.begin(), times.end()), times.size());
 }
 
-} // namespace
+}  // namespace
 
 int main(int argc, char** argv)
 {

@@ -59,7 +59,7 @@ TForm1::TForm1(QWidget* parent)
     }
     ui->G->setAccessibleName(ui->Label4->text());
     ui->L->setAccessibleName(QStringLiteral("L"));
-    connect(ui->Button1, &QPushButton::clicked, this, [this] { shell::guarded([this] { Button1Click(); }); });
+    shell::connectGuarded(ui->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
 }
 
 TForm1::~TForm1() = default;

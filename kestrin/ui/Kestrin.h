@@ -18,6 +18,8 @@ class TForm1;
 }
 
 class TForm1 : public QWidget {
+    Q_OBJECT
+
 public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;

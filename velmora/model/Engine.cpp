@@ -1,7 +1,7 @@
 // One run of the queueing network. Times are computed in 64 bits and checked
 // before they are stored or used as the end of a service, so no draw can make
 // the run overflow silently.
-#include "Engine.h"
+#include "EngineSteps.h"
 
 #include "shell/Exception.h"
 

@@ -66,6 +66,8 @@ private:
 };
 
 class TChart : public QChartView {
+    Q_OBJECT
+
 public:
     explicit TChart(QWidget* parent = nullptr);
     ~TChart() override;

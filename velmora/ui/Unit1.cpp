@@ -61,10 +61,12 @@ TForm1::~TForm1() = default;
 
 void TForm1::connectHandlers()
 {
+    // A radio button's handler runs when it becomes the selected one, by the user
+    // or by the program, as a click handler of a radio button does.
     auto onClick = [this](QRadioButton* button, void (TForm1::*handler)()) {
-        connect(button, &QRadioButton::toggled, this, [this, handler](bool checked) {
+        shell::connectGuarded(button, &QRadioButton::toggled, this, [this, handler](bool checked) {
             if (checked)
-                shell::guarded([this, handler] { (this->*handler)(); });
+                (this->*handler)();
         });
     };
     onClick(ui->rav, &TForm1::ravClick);
@@ -76,9 +78,9 @@ void TForm1::connectHandlers()
     onClick(ui->norm2, &TForm1::norm2Click);
     onClick(ui->eksp2, &TForm1::eksp2Click);
 
-    connect(ui->Button1, &QPushButton::clicked, this, [this] { shell::guarded([this] { Button1Click(); }); });
+    shell::connectGuarded(ui->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     // activated, unlike currentIndexChanged, also reports choosing the item already chosen.
-    connect(ui->ComboBox1, &QComboBox::activated, this, [this] { shell::guarded([this] { ComboBox1Change(); }); });
+    shell::connectGuarded(ui->ComboBox1, &QComboBox::activated, this, [this] { ComboBox1Change(); });
 }
 
 // The chart grows with the window; the two distribution frames with their fields

@@ -27,6 +27,8 @@ class TForm1;
 class TAreaSeries;
 
 class TForm1 : public QWidget {
+    Q_OBJECT
+
 public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;

@@ -12,6 +12,8 @@ class TForm2;
 }
 
 class TForm2 : public QWidget {
+    Q_OBJECT
+
 public:
     explicit TForm2(QWidget* parent = nullptr);
     ~TForm2() override;

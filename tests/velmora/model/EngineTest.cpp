@@ -1,5 +1,5 @@
 // Whole runs of the queueing network with scripted generators.
-#include "velmora/model/Engine.h"
+#include "velmora/model/EngineSteps.h"
 
 #include "shell/Exception.h"
 #include "shell/Random.h"

@@ -1,5 +1,5 @@
 // Single-server waits and the priority merge, on worked examples and random streams.
-#include "velmora/model/Engine.h"
+#include "velmora/model/EngineSteps.h"
 
 #include <gtest/gtest.h>
 

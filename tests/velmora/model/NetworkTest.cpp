@@ -1,7 +1,7 @@
 // Properties of whole runs over many random streams: every task is served exactly
 // once, priority tasks keep their stand-alone waits, and no server serves two
 // tasks at once when arrivals never go back in time and service takes time.
-#include "velmora/model/Engine.h"
+#include "velmora/model/EngineSteps.h"
 
 #include <gtest/gtest.h>
 
