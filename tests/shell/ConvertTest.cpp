@@ -107,4 +107,15 @@ TEST(FloatToStrTest, WritesTheGivenDecimalSeparator)
     EXPECT_EQ(shell::FloatToStr(2.5e-10, ","), "2,5E-10");
 }
 
+TEST(PluralFormTest, FollowsTheLastTwoDigits)
+{
+    const auto form = [](std::int64_t n) { return std::string(shell::PluralForm(n, "задача", "задачи", "задач")); };
+    for (const std::int64_t n : {1, 21, 101, 1001})
+        EXPECT_EQ(form(n), "задача") << n;
+    for (const std::int64_t n : {2, 3, 4, 22, 34, 1002})
+        EXPECT_EQ(form(n), "задачи") << n;
+    for (const std::int64_t n : {0, 5, 11, 12, 13, 14, 19, 20, 111, 114, 1000})
+        EXPECT_EQ(form(n), "задач") << n;
+}
+
 }  // namespace

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <memory>
 #include <random>
 #include <string>
 
@@ -28,24 +29,42 @@ TEST(RunModelTest, ZeroDrawsServeFlowsOneAfterAnother)
     EXPECT_TRUE(std::all_of(results.Result3.begin(), results.Result3.end(), [](int v) { return v == 2003; }));
 }
 
-TEST(RunModelTest, DrawsInTheFixedOrder)
+// Every draw is distinct (its call number), so each value in the tables shows
+// which draw it came from: the order of the draws, where each goes, each flow's
+// multiplier and each "+1" are all pinned by closed forms.
+TEST(RunModelTest, EveryDrawGoesWhereItsPlaceInTheOrderSays)
 {
-    std::string calls;
-    const Generator arrival = [&calls] {
-        calls += 'a';
-        return 5;
-    };
-    const Generator processing = [&calls] {
-        calls += 'p';
-        return 3;
-    };
-    RunModel(arrival, processing);
+    int arrivals = 0;
+    int processing = 0;
+    const Generator arrival = [&arrivals] { return arrivals++; };
+    const Generator process = [&processing] { return 100'000 + processing++; };
+    auto ws = std::make_unique<TRunWorkspace>();
+    SimulateNetwork(*ws, arrival, process);
+    EXPECT_EQ(arrivals, 3000);
+    EXPECT_EQ(processing, 8000);
 
-    std::string expected;
-    for (int i = 0; i < 3000; ++i)
-        expected += "ap";
-    expected += std::string(5000, 'p');
-    EXPECT_EQ(calls, expected);
+    const TTaskTable* flows[] = {&ws->Flow1, &ws->Flow2, &ws->Flow3};
+    const int multipliers[] = {4, 2, 1};
+    for (int f = 0; f < 3; ++f) {
+        const TTaskTable& flow = *flows[f];
+        // Flow f's draws come in pairs (arrival, processing) numbered 1000 f + i.
+        Tick expectedArrival = 1000 * f;
+        for (int i = 0; i < 1000; ++i) {
+            if (i > 0)
+                expectedArrival += multipliers[f] * (1000 * f + i) + 1;
+            ASSERT_EQ(flow.Arrival[i], expectedArrival) << "flow " << f + 1 << " task " << i;
+            ASSERT_EQ(flow.Service[i], 100'000 + 1000 * f + i + 1) << "flow " << f + 1 << " task " << i;
+        }
+    }
+    // Then the shared server's draws in pairs, flow 3's at the final server, and
+    // the shared server's stream's at the final server in its order of service.
+    for (int k = 0; k < 1000; ++k) {
+        ASSERT_EQ(ws->Flow1.NextService[k], 100'000 + 3000 + 2 * k + 1) << k;
+        ASSERT_EQ(ws->Flow2.NextService[k], 100'000 + 3000 + 2 * k + 2) << k;
+        ASSERT_EQ(ws->Flow3.NextService[k], 100'000 + 5000 + k + 1) << k;
+    }
+    for (int k = 0; k < 2000; ++k)
+        ASSERT_EQ(ws->Merged12.NextService[k], 100'000 + 6000 + k + 1) << k;
 }
 
 TEST(RunModelTest, ResultsAreSortedAndComplete)

@@ -55,28 +55,39 @@ TEST(BuildHistogramTest, SpreadsConsecutiveResultsOverThirtyBins)
     EXPECT_EQ(points[0].Y, 34 * 0.001);
 }
 
-TEST(BuildHistogramTest, CountsTheUpperBoundInTheLastBin)
+// In the range 10 to 70 (h = 2): 10 and 12 count in bin 1, 13 in bin 2, and 70,
+// the upper bound, in bin 30, not 31; BinTicks names the same whole ticks.
+TEST(BuildHistogramTest, ResultsOnEdgesCountInTheLowerBin)
 {
     Values values = filled(10);
+    values[498] = 12;
+    values[499] = 13;
     std::fill(values.begin() + 500, values.end(), 70);
     const HistogramRange range = FlowRange(values);
     EXPECT_DOUBLE_EQ(range.h, 2);
     const auto points = BuildHistogram(values, range.L, range.h);
-    EXPECT_EQ(points[0].Y, 0.5);
-    EXPECT_EQ(points[29].Y, 0.5);
-    EXPECT_EQ(points[29].X, 68);
-    EXPECT_EQ(points[30].Y, 0);
-}
-
-TEST(BuildHistogramTest, ResultOnAnInnerEdgeCountsInTheLowerBin)
-{
-    Values values = filled(10);
-    values[1] = 12;
-    values[2] = 13;
-    std::fill(values.begin() + 3, values.end(), 70);
-    const auto points = BuildHistogram(values, 10, 2);
-    EXPECT_EQ(counts(points)[0], 2);
+    EXPECT_EQ(counts(points)[0], 499);
     EXPECT_EQ(counts(points)[1], 1);
+    EXPECT_EQ(counts(points)[29], 500);
+    EXPECT_EQ(counts(points)[30], 0);
+    EXPECT_EQ(points[29].X, 68);
+    struct Bin {
+        double lower, upper;
+        bool first;
+        TickSpan ticks;
+    };
+    for (const Bin& bin : std::vector<Bin>{{10, 12, true, {10, 12}},
+                                           {12, 14, false, {13, 14}},
+                                           {68, 70, false, {69, 70}},
+                                           {0, 33.3, true, {0, 33}},
+                                           {33.3, 66.6, false, {34, 66}},
+                                           {10, 12.99995, true, {10, 13}},  // within AlmostEqual of 13
+                                           {12.99995, 15, false, {14, 15}},
+                                           {5.5, 5.9, false, {6, 5}}}) {
+        const TickSpan ticks = BinTicks(bin.lower, bin.upper, bin.first);
+        EXPECT_EQ(ticks.first, bin.ticks.first) << bin.lower << " .. " << bin.upper;
+        EXPECT_EQ(ticks.last, bin.ticks.last) << bin.lower << " .. " << bin.upper;
+    }
 }
 
 TEST(BuildHistogramTest, EqualResultsFillTheFirstPoint)

@@ -60,52 +60,58 @@ std::vector<Tick> waits(const std::vector<Tick>& arrival, const std::vector<Tick
     return w;
 }
 
-TEST(SingleServerWaitsTest, WaitsForThePreviousTaskToLeave)
+TEST(SingleServerWaitsTest, WaitsForThePreviousTaskToLeaveInRowOrder)
 {
     EXPECT_EQ(waits({0, 2, 3, 10}, {5, 1, 4, 2}), (std::vector<Tick>{0, 3, 3, 0}));
     EXPECT_EQ(waits({0, 5}, {5, 1}), (std::vector<Tick>{0, 0}));
-}
-
-TEST(SingleServerWaitsTest, KeepsRowOrderForUnsortedArrivals)
-{
     EXPECT_EQ(waits({10, 0, 0}, {5, 2, 2}), (std::vector<Tick>{0, 15, 17}));
 }
 
-TEST(MergeByPriorityTest, FitsLowTasksIntoGaps)
+// Worked merges: each tie of the priority rules, and the waits given to low tasks.
+TEST(MergeByPriorityTest, WorkedExamples)
 {
-    const auto result = merge({{10, 20, 30}, {5, 5, 5}, {0, 0, 0}}, {{0, 12, 13}, {3, 4, 4}});
-    const std::vector<Row> expected{{0, 3, L, 0},  {10, 5, H, 0},  {12, 4, L, 3},
-                                    {20, 5, H, 0}, {13, 4, L, 12}, {30, 5, H, 0}};
-    EXPECT_EQ(result.rows, expected);
-    EXPECT_EQ(result.lowWaits, (std::vector<Tick>{0, 3, 12}));
-}
-
-TEST(MergeByPriorityTest, FirstLowTaskMustEndStrictlyBeforeFirstHigh)
-{
-    const auto result = merge({{10, 100}, {5, 5}, {0, 0}}, {{0, 5}, {10, 5}});
-    const std::vector<Row> expected{{10, 5, H, 0}, {0, 10, L, 15}, {5, 5, L, 20}, {100, 5, H, 0}};
-    EXPECT_EQ(result.rows, expected);
-}
-
-TEST(MergeByPriorityTest, LaterLowTaskMayEndExactlyAtFirstHigh)
-{
-    const auto result = merge({{10, 100}, {5, 5}, {0, 0}}, {{0, 2}, {3, 7}});
-    const std::vector<Row> expected{{0, 3, L, 0}, {2, 7, L, 1}, {10, 5, H, 0}, {100, 5, H, 0}};
-    EXPECT_EQ(result.rows, expected);
-}
-
-TEST(MergeByPriorityTest, LowTaskArrivingWithHighTaskGoesAfterIt)
-{
-    const auto result = merge({{10, 20}, {5, 5}, {0, 0}}, {{20}, {1}});
-    const std::vector<Row> expected{{10, 5, H, 0}, {20, 5, H, 0}, {20, 1, L, 5}};
-    EXPECT_EQ(result.rows, expected);
-}
-
-TEST(MergeByPriorityTest, AllLowTasksFittingBeforeFirstHighComeFirst)
-{
-    const auto result = merge({{100, 200}, {5, 5}, {0, 0}}, {{0, 1, 2}, {2, 2, 2}});
-    const std::vector<Row> expected{{0, 2, L, 0}, {1, 2, L, 1}, {2, 2, L, 2}, {100, 5, H, 0}, {200, 5, H, 0}};
-    EXPECT_EQ(result.rows, expected);
+    struct Case {
+        const char* what;
+        Stream high;
+        Stream low;
+        std::vector<Row> rows;
+    };
+    const std::vector<Case> cases{
+        {"low tasks fit into gaps",
+         {{10, 20, 30}, {5, 5, 5}, {0, 0, 0}},
+         {{0, 12, 13}, {3, 4, 4}},
+         {{0, 3, L, 0}, {10, 5, H, 0}, {12, 4, L, 3}, {20, 5, H, 0}, {13, 4, L, 12}, {30, 5, H, 0}}},
+        {"the first low task must end strictly before the first high one",
+         {{10, 100}, {5, 5}, {0, 0}},
+         {{0, 5}, {10, 5}},
+         {{10, 5, H, 0}, {0, 10, L, 15}, {5, 5, L, 20}, {100, 5, H, 0}}},
+        {"a later low task may end exactly at the first high one",
+         {{10, 100}, {5, 5}, {0, 0}},
+         {{0, 2}, {3, 7}},
+         {{0, 3, L, 0}, {2, 7, L, 1}, {10, 5, H, 0}, {100, 5, H, 0}}},
+        {"a low task arriving with a high one goes after it",
+         {{10, 20}, {5, 5}, {0, 0}},
+         {{20}, {1}},
+         {{10, 5, H, 0}, {20, 5, H, 0}, {20, 1, L, 5}}},
+        {"... even when its processing time is negative",
+         {{10, 20}, {5, 5}, {0, 0}},
+         {{20}, {-1}},
+         {{10, 5, H, 0}, {20, 5, H, 0}, {20, -1, L, 5}}},
+        {"all low tasks fitting before the first high one come first",
+         {{100, 200}, {5, 5}, {0, 0}},
+         {{0, 1, 2}, {2, 2, 2}},
+         {{0, 2, L, 0}, {1, 2, L, 1}, {2, 2, L, 2}, {100, 5, H, 0}, {200, 5, H, 0}}},
+    };
+    for (const Case& c : cases) {
+        const auto result = merge(c.high, c.low);
+        EXPECT_EQ(result.rows, c.rows) << c.what;
+        std::vector<Tick> lowWaits;
+        for (const auto& [arrival, service, flow, wait] : c.rows) {
+            if (flow == L)
+                lowWaits.push_back(wait);
+        }
+        EXPECT_EQ(result.lowWaits, lowWaits) << c.what;
+    }
 }
 
 TEST(MergeByPriorityTest, HighRowsMayKeepTheirOwnTags)

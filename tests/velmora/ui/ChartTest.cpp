@@ -100,12 +100,13 @@ TEST_F(ChartTest, AxesCoverThePointsWithRoundPlainTicks)
     EXPECT_NEAR(y->max(), 0.7, 1e-12);
     EXPECT_EQ(y->tickCount(), 8);
     EXPECT_EQ(y->labelFormat(), "%.1f");
-    // Emptied series leave the axes to the rest.
+    // Emptied series leave the axes to the rest; five ticks at least.
     series[1]->Clear();
-    fill(series[0], {{0, 1}, {5, 0}});
+    fill(series[0], {{0, 0.3}, {5, 0}});
     render();
     EXPECT_EQ(x->max(), 5);
-    EXPECT_EQ(y->max(), 1);
+    EXPECT_NEAR(y->max(), 0.3, 1e-12);
+    EXPECT_EQ(y->tickCount(), 7);
     // Long numbers get fewer ticks, so that no label is elided.
     fill(series[0], {{0, 1}, {144'000'000, 0}});
     render();
