@@ -1,6 +1,6 @@
 // Every field of the inventory window with every kind of bad text: the press
 // shows exactly one message, which names the field's column and good (or the
-// day count), and leaves L as it was; the next press with valid fields works.
+// day count), and leaves L as it was; a fraction is fine but in the day count.
 #include "kestrin/ui/Kestrin.h"
 
 #include "../../support/BadInputs.h"
@@ -33,8 +33,7 @@ TEST(BadInputTest, EveryFieldEveryText)
         // Only the day count must be whole, and at least 1.
         QStringList bad = notNumbers();
         if (name == "G")
-            bad << fractions() << "0"
-                << "-3";
+            bad += fractions() + QStringList{"0", "-3"};
         for (const QString& text : bad) {
             SCOPED_TRACE((name + " \"" + text.left(20) + "\"").toStdString());
             L->setText("before");
@@ -46,9 +45,13 @@ TEST(BadInputTest, EveryFieldEveryText)
             messages.clear();
             field->setText(valid);
         }
+        // Either decimal separator is fine where a fraction is.
+        if (name != "G")
+            field->setText(fractions().value(name.size() % 2));
         press();
-        ASSERT_TRUE(messages.isEmpty());
-        ASSERT_EQ(L->text(), "0");
+        ASSERT_TRUE(messages.isEmpty()) << messages.value(0).toStdString();
+        ASSERT_NE(L->text(), "before");
+        field->setText(valid);
     }
     shell::setErrorDisplay(nullptr);
 }
