@@ -8,25 +8,19 @@
 
 namespace {
 
-std::string floatError(const std::string& text)
+// The message a conversion gives for `text`, or "accepted".
+template <auto convert>
+std::string error(const std::string& text)
 {
     try {
-        shell::StrToFloat(text);
-    } catch (const shell::Exception& error) {
-        return error.message();
+        convert(text);
+    } catch (const shell::Exception& e) {
+        return e.message();
     }
     return "accepted";
 }
-
-std::string intError(const std::string& text)
-{
-    try {
-        shell::StrToInt(text);
-    } catch (const shell::Exception& error) {
-        return error.message();
-    }
-    return "accepted";
-}
+const auto floatError = error<shell::StrToFloat>;
+const auto intError = error<shell::StrToInt>;
 
 TEST(StrToFloatTest, AcceptsPlainDecimalNumbers)
 {
@@ -58,12 +52,8 @@ TEST(StrToFloatTest, RejectsValuesBeyondTheDoubleRange)
 {
     EXPECT_EQ(floatError("1e999"), "\"1e999\" — число вне допустимого диапазона");
     EXPECT_NE(floatError("-1e999"), "accepted");
-}
-
-TEST(StrToFloatTest, ShortensVeryLongTextInItsMessage)
-{
-    const std::string message = floatError(std::string(100000, '7') + "x");
-    EXPECT_LT(message.size(), 100u);
+    // Very long text is shortened in the message.
+    EXPECT_LT(floatError(std::string(100000, '7') + "x").size(), 100u);
 }
 
 TEST(StrToSingleTest, RejectsNumbersBeyondTheFloatRange)
@@ -91,7 +81,7 @@ TEST(StrToIntTest, RejectsFractionsJunkAndOutOfRange)
         EXPECT_NE(intError(text), "accepted") << text;
 }
 
-TEST(FloatToStrTest, UsesGeneralFormatWithFifteenDigits)
+TEST(FloatToStrTest, UsesGeneralFormatWithFifteenDigitsAndTheGivenSeparator)
 {
     EXPECT_EQ(shell::FloatToStr(0.0, "."), "0");
     EXPECT_EQ(shell::FloatToStr(100.0, "."), "100");
@@ -99,10 +89,6 @@ TEST(FloatToStrTest, UsesGeneralFormatWithFifteenDigits)
     EXPECT_EQ(shell::FloatToStr(1.0 / 3.0, "."), "0.333333333333333");
     EXPECT_EQ(shell::FloatToStr(1e20, "."), "1E20");
     EXPECT_EQ(shell::FloatToStr(1.5e-7, "."), "1.5E-7");
-}
-
-TEST(FloatToStrTest, WritesTheGivenDecimalSeparator)
-{
     EXPECT_EQ(shell::FloatToStr(0.25, ","), "0,25");
     EXPECT_EQ(shell::FloatToStr(2.5e-10, ","), "2,5E-10");
 }

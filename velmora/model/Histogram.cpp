@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <numeric>
 
 namespace velmora {
 
@@ -40,6 +41,19 @@ std::array<HistogramPoint, 31> BuildHistogram(std::span<const std::int32_t, 1000
         points[k - 1] = {L + (k - 1) * h, count * 0.001};
     }
     return points;
+}
+
+FlowSummary SummarizeFlow(std::span<const std::int32_t, 1000> sorted)
+{
+    const std::int64_t sum = std::accumulate(sorted.begin(), sorted.end(), std::int64_t{0});
+    // Rank ceil(p / 100 * 1000) is 10 p for whole percentages.
+    const auto percentile = [&sorted](int p) { return sorted[static_cast<std::size_t>(10 * p - 1)]; };
+    return {static_cast<double>(sum) / 1000.0,
+            (static_cast<double>(sorted[499]) + sorted[500]) / 2.0,
+            percentile(90),
+            percentile(95),
+            sorted[0],
+            sorted[999]};
 }
 
 namespace {

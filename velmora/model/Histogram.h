@@ -31,6 +31,19 @@ HistogramRange CommonRange(std::span<const std::int32_t, 1000> values1, std::spa
 // values must be sorted ascending; a result on a bin edge counts in the lower bin.
 std::array<HistogramPoint, 31> BuildHistogram(std::span<const std::int32_t, 1000> values, double L, double h);
 
+// One flow's summary from its 1000 sorted results. Percentiles by nearest rank:
+// the p-th is the value at rank ceil(p / 100 * 1000), counted from 1; the median
+// is the mean of the two middle values.
+struct FlowSummary {
+    double mean;
+    double median;
+    std::int32_t percentile90;
+    std::int32_t percentile95;
+    std::int32_t min;
+    std::int32_t max;
+};
+FlowSummary SummarizeFlow(std::span<const std::int32_t, 1000> sorted);
+
 // The whole ticks that a bin from `lower` to `upper` can hold, as BuildHistogram
 // counts them: the first bin of a range includes its lower edge, the others do
 // not, and every bin includes its upper edge. Empty when first > last.

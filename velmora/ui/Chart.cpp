@@ -214,6 +214,11 @@ TAreaSeries* TChart::addAreaSeries(const QString& title, const QColor& color)
     return added;
 }
 
+QLegendMarker* TChart::legendMarker(const TAreaSeries* series) const
+{
+    return chart()->legend()->markers(series->area_).value(0);
+}
+
 void TChart::scheduleSync()
 {
     if (syncPending_)

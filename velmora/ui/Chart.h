@@ -13,6 +13,7 @@
 
 class QAbstractSeries;
 class QAreaSeries;
+class QLegendMarker;
 class QLineSeries;
 class QValueAxis;
 
@@ -78,6 +79,7 @@ public:
     TAreaSeries* addAreaSeries(const QString& title, const QColor& color);
 
     QValueAxis* axisX() const { return axisX_; }
+    QLegendMarker* legendMarker(const TAreaSeries* series) const;
     QValueAxis* axisY() const { return axisY_; }
 
 private:

@@ -3,6 +3,7 @@
 #include "Unit1.h"
 
 #include "Chart.h"
+#include "ChartTools.h"
 #include "ui_Unit1.h"
 
 #include "shell/Application.h"
@@ -46,6 +47,8 @@ TForm1::TForm1(QWidget* parent)
 
     nameFields(arrival_);
     nameFields(processing_);
+    // The chart's readouts, menu and files; they read the results when asked.
+    new ChartTools(ui->Chart1, {Series1, Series2, Series3}, [this] { return results_ ? &*results_ : nullptr; });
     connectHandlers();
     anchorControls();
     // The window opens with the run button, first in the tab order, focused.

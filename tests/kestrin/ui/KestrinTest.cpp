@@ -1,6 +1,7 @@
 // The inventory window driven through its fields and button.
 #include "kestrin/ui/Kestrin.h"
 
+#include "../../support/BadInputs.h"
 #include "shell/Application.h"
 
 #include <QAccessible>
@@ -152,6 +153,44 @@ TEST_F(KestrinTest, EachPressDrawsAFreshResultInTheLocalesFormat)
     press();
     EXPECT_TRUE(L().startsWith("0.")) << L().toStdString();
     EXPECT_NE(QString(L()).replace('.', ','), first);
+}
+
+// Every field with every kind of bad text: the press shows exactly one message,
+// which names the field's column and good (or the day count), and leaves L as it
+// was; a fraction is fine but in the day count.
+TEST_F(KestrinTest, EveryBadTextInEveryFieldIsReportedByTheFieldsName)
+{
+    std::vector<std::pair<QString, QString>> fields{{"G", "Число дней моделирования"}};
+    for (int good = 1; good <= 10; ++good) {
+        fields.emplace_back(QStringLiteral("Edit%1").arg(good), QStringLiteral("Заказ, товар %1").arg(good));
+        fields.emplace_back(QStringLiteral("Edit%1").arg(good + 10), QStringLiteral("Порог, товар %1").arg(good));
+    }
+    for (const auto& [name, fieldName] : fields) {
+        auto* edit = field(name);
+        const QString valid = edit->text();
+        // Only the day count must be whole, and at least 1.
+        QStringList bad = notNumbers();
+        if (name == "G")
+            bad += fractions() + QStringList{"0", "-3"};
+        for (const QString& text : bad) {
+            SCOPED_TRACE((name + " \"" + text.left(20) + "\"").toStdString());
+            type("L", "before");
+            edit->setText(text);
+            press();
+            ASSERT_EQ(messages.size(), 1);
+            EXPECT_TRUE(messages.front().startsWith(fieldName + ": ")) << messages.front().toStdString();
+            EXPECT_EQ(L(), "before");
+            messages.clear();
+            edit->setText(valid);
+        }
+        // Either decimal separator is fine where a fraction is.
+        if (name != "G")
+            edit->setText(fractions().value(name.size() % 2));
+        press();
+        ASSERT_TRUE(messages.isEmpty()) << messages.value(0).toStdString();
+        ASSERT_NE(L(), "before");
+        edit->setText(valid);
+    }
 }
 
 }  // namespace

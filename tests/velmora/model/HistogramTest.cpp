@@ -120,5 +120,29 @@ TEST(CommonRangeTest, SpansTheSmallestFirstAndLargestLastResult)
     EXPECT_NEAR(std::accumulate(points.begin(), points.end(), 0.0, [](double s, auto p) { return s + p.Y; }), 1, 1e-12);
 }
 
+TEST(SummarizeFlowTest, MeanMedianNearestRankPercentilesAndBounds)
+{
+    Values values;
+    std::iota(values.begin(), values.end(), 1);  // 1 ... 1000
+    FlowSummary s = SummarizeFlow(values);
+    EXPECT_EQ(s.mean, 500.5);
+    EXPECT_EQ(s.median, 500.5);
+    EXPECT_EQ(s.percentile90, 900);
+    EXPECT_EQ(s.percentile95, 950);
+    EXPECT_EQ(s.min, 1);
+    EXPECT_EQ(s.max, 1000);
+    values = filled(-3);
+    values[949] = 5;
+    values[950] = 7;
+    std::fill(values.begin() + 951, values.end(), 2'000'000'000);  // sums beyond 32 bits
+    s = SummarizeFlow(values);
+    EXPECT_DOUBLE_EQ(s.mean, (949 * -3 + 5 + 7 + 49 * 2e9) / 1000);
+    EXPECT_EQ(s.median, -3);
+    EXPECT_EQ(s.percentile90, -3);
+    EXPECT_EQ(s.percentile95, 5);
+    EXPECT_EQ(s.min, -3);
+    EXPECT_EQ(s.max, 2'000'000'000);
+}
+
 }  // namespace
 }  // namespace velmora

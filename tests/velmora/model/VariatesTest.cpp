@@ -48,6 +48,7 @@ std::int32_t draw(DistributionKind kind, double p1, double p2, ScriptedSources& 
     return DrawVariate({kind, p1, p2}, sources);
 }
 
+// The whole part of MAX bounds one LRand; below 1 in magnitude there is no draw.
 TEST(UniformDrawTest, UsesTheWholePartOfMaxAsBound)
 {
     ScriptedSources sources;
@@ -56,29 +57,18 @@ TEST(UniformDrawTest, UsesTheWholePartOfMaxAsBound)
     EXPECT_EQ(draw(DistributionKind::Uniform, 100.9, 0, sources), 45);
     EXPECT_EQ(draw(DistributionKind::Uniform, -10, 0, sources), 5);
     EXPECT_EQ(draw(DistributionKind::Uniform, 1, 0, sources), 0);
+    EXPECT_EQ(draw(DistributionKind::Uniform, 0.9, 0, sources), 0);
+    EXPECT_EQ(draw(DistributionKind::Uniform, -0.9, 0, sources), 0);
     EXPECT_EQ(sources.draws, 4);
 }
 
-TEST(UniformDrawTest, MaxBelowOneInMagnitudeTakesNoDraw)
-{
-    ScriptedSources sources;
-    EXPECT_EQ(draw(DistributionKind::Uniform, 0.9, 0, sources), 0);
-    EXPECT_EQ(draw(DistributionKind::Uniform, -0.9, 0, sources), 0);
-    EXPECT_EQ(sources.draws, 0);
-}
-
-TEST(UnitDrawTest, IsNeverZeroAndReachesOne)
-{
-    ScriptedSources sources;
-    sources.rands = {0, 32767};
-    EXPECT_EQ(UnitDraw(sources), 1.0 / 32768.0);
-    EXPECT_EQ(UnitDraw(sources), 1.0);
-}
-
+// The unit draw is never 0 and reaches 1, so the draw spans 0 to ln 32768 / rate.
 TEST(ExponentialDrawTest, SpansZeroToLn32768OverRate)
 {
     ScriptedSources sources;
-    sources.rands = {0, 32767, 0, 0, 0};
+    sources.rands = {0, 32767, 0, 32767, 0, 0, 0};
+    EXPECT_EQ(UnitDraw(sources), 1.0 / 32768.0);
+    EXPECT_EQ(UnitDraw(sources), 1.0);
     EXPECT_EQ(draw(DistributionKind::Exponential, 1, 0, sources), 10);
     EXPECT_EQ(draw(DistributionKind::Exponential, 1, 0, sources), 0);
     EXPECT_EQ(draw(DistributionKind::Exponential, 0.1, 0, sources), 103);

@@ -1,12 +1,14 @@
 // The simulation window driven as a user would: buttons, fields, the selector.
 #include "velmora/ui/Unit1.h"
 
+#include "../../support/BadInputs.h"
 #include "shell/Application.h"
 #include "shell/Random.h"
 #include "velmora/ui/Chart.h"
 #include "velmora/ui/Startup.h"
 #include "velmora/ui/Unit2.h"
 
+#include <QAbstractButton>
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QComboBox>
@@ -108,78 +110,66 @@ double sumOfY(const QList<QPointF>& points)
 
 TEST_F(Unit1Test, StartsWithUniformOnBothSidesAndNoResults)
 {
+    const QStringList kinds{"Равномерное", "Эрланга 2го порядка", "Нормальное", "Экспоненциальное"};
+    const std::vector<std::pair<const char*, QString>> texts{
+        {"Button1", "Смоделировать"}, {"rav", kinds[0]},  {"erl", kinds[1]},   {"norm", kinds[2]}, {"eksp", kinds[3]},
+        {"rav2", kinds[0]},           {"erl2", kinds[1]}, {"norm2", kinds[2]}, {"eksp2", kinds[3]}};
+    for (const auto& [name, text] : texts)
+        EXPECT_EQ(control<QAbstractButton>(name)->text(), text) << name;
+    EXPECT_EQ(control<QGroupBox>("RadioGroup1")->title(), "Распределения появления задач");
+    EXPECT_EQ(control<QGroupBox>("GroupBox1")->title(), "Распределение обработки задач");
     EXPECT_EQ(caption("Panel1"), "MAX");
     EXPECT_EQ(caption("Panel5"), "MAX");
     for (const char* name : {"Panel2", "Edit2", "Panel6", "Edit6"})
         EXPECT_TRUE(hidden(name)) << name;
-    EXPECT_TRUE(control<QRadioButton>("rav")->isChecked());
-    EXPECT_TRUE(control<QRadioButton>("rav2")->isChecked());
+    EXPECT_TRUE(control<QRadioButton>("rav")->isChecked() && control<QRadioButton>("rav2")->isChecked());
+    EXPECT_EQ(control<QLineEdit>("Edit1")->text(), "100");
+    EXPECT_EQ(control<QLineEdit>("Edit5")->text(), "50");
     auto* selector = control<QComboBox>("ComboBox1");
     EXPECT_FALSE(selector->isEnabled());
-    EXPECT_EQ(selector->currentText(), "Все");
-    EXPECT_EQ(control<QPushButton>("Button1")->text(), "Смоделировать");
-    EXPECT_EQ(control<QGroupBox>("RadioGroup1")->title(), "Распределения появления задач");
-    EXPECT_EQ(control<QGroupBox>("GroupBox1")->title(), "Распределение обработки задач");
-    const QStringList kinds{"Равномерное", "Эрланга 2го порядка", "Нормальное", "Экспоненциальное"};
-    for (const QStringList& set :
-         {QStringList{"rav", "erl", "norm", "eksp"}, QStringList{"rav2", "erl2", "norm2", "eksp2"}}) {
-        for (int kind = 0; kind < 4; ++kind)
-            EXPECT_EQ(control<QRadioButton>(qPrintable(set[kind]))->text(), kinds[kind]);
-    }
     QStringList views;
     for (int view = 0; view < selector->count(); ++view)
         views << selector->itemText(view);
     EXPECT_EQ(views, QStringList({"Поток 1", "Поток 2", "Поток 3", "Все"}));
-    EXPECT_EQ(control<QLineEdit>("Edit1")->text(), "100");
-    EXPECT_EQ(control<QLineEdit>("Edit5")->text(), "50");
-    for (const auto& points : chart())
-        EXPECT_TRUE(points.isEmpty());
-    EXPECT_EQ(form.Series1->title(), "Поток 1");
-    EXPECT_EQ(form.Series2->title(), "Поток 2");
-    EXPECT_EQ(form.Series3->title(), "Поток 3");
+    EXPECT_EQ(selector->currentText(), "Все");
+    EXPECT_EQ(chart(), decltype(chart())(3));
+    EXPECT_EQ(QStringList({form.Series1->title(), form.Series2->title(), form.Series3->title()}),
+              QStringList({"Поток 1", "Поток 2", "Поток 3"}));
 }
 
-struct Arrangement {
-    const char* button;
-    QString first;
-    QString second;  // empty: the second label and field are hidden
-};
-
+// Each button fits its own side's labels and second field, and never the other side's.
 TEST_F(Unit1Test, RadioButtonsFitTheirOwnSideOnly)
 {
     form.show();
-    const std::vector<Arrangement> arrival{{"erl", "Lambda 1:", "Lambda 2:"},
-                                           {"norm", "Матожидание:", "Дисперсия:"},
-                                           {"eksp", "Интенсивность 3 потока:", ""},
-                                           {"rav", "MAX:", ""}};
-    const std::vector<Arrangement> processing{{"norm2", "Матожидание:", "Дисперсия:"},
-                                              {"erl2", "Lambda 1:", "Lambda 2:"},
-                                              {"eksp2", "Интенсивность:", ""},
-                                              {"rav2", "MAX:", ""}};
-    auto check = [this](const std::vector<Arrangement>& steps, const char* first, const char* second,
-                        const char* secondField, const char* otherFirst, const char* otherSecondField) {
-        for (const Arrangement& step : steps) {
-            const QString otherCaption = caption(otherFirst);
-            const bool otherHidden = hidden(otherSecondField);
-            choose(step.button);
-            ASSERT_TRUE(control<QRadioButton>(step.button)->isChecked()) << step.button;
-            EXPECT_EQ(caption(first), step.first) << step.button;
-            EXPECT_EQ(hidden(second), step.second.isEmpty()) << step.button;
-            EXPECT_EQ(hidden(secondField), step.second.isEmpty()) << step.button;
-            if (!step.second.isEmpty()) {
-                EXPECT_EQ(caption(second), step.second) << step.button;
-            }
-            // A caption too long for one line wraps instead of being clipped.
-            auto* label = control<QLabel>(first);
-            EXPECT_GE(label->height(), label->heightForWidth(label->width())) << step.button;
-            EXPECT_EQ(caption(otherFirst), otherCaption) << step.button;
-            EXPECT_EQ(hidden(otherSecondField), otherHidden) << step.button;
-        }
+    struct Step {
+        const char* button;
+        QString first;
+        QString second;  // empty: the second label and field are hidden
     };
-    check(arrival, "Panel1", "Panel2", "Edit2", "Panel5", "Edit6");
-    choose("erl2");
-    check(processing, "Panel5", "Panel6", "Edit6", "Panel1", "Edit2");
-    EXPECT_TRUE(control<QRadioButton>("rav")->isChecked());
+    const std::vector<Step> steps{{"erl", "Lambda 1:", "Lambda 2:"},       {"norm", "Матожидание:", "Дисперсия:"},
+                                  {"eksp", "Интенсивность 3 потока:", ""}, {"rav", "MAX:", ""},
+                                  {"erl2", "Lambda 1:", "Lambda 2:"},      {"norm2", "Матожидание:", "Дисперсия:"},
+                                  {"eksp2", "Интенсивность:", ""},         {"rav2", "MAX:", ""}};
+    // A side's captions, and whether its second label and field are hidden.
+    const auto side = [this](bool arrival) {
+        const char* const names[2][3] = {{"Panel5", "Panel6", "Edit6"}, {"Panel1", "Panel2", "Edit2"}};
+        const auto* n = names[arrival];
+        return std::tuple{caption(n[0]), caption(n[1]), hidden(n[1]), hidden(n[2])};
+    };
+    for (const Step& step : steps) {
+        const bool arrival = !std::string_view(step.button).ends_with('2');
+        const auto other = side(!arrival);
+        choose(step.button);
+        const auto [first, second, labelHidden, fieldHidden] = side(arrival);
+        EXPECT_EQ(first, step.first) << step.button;
+        EXPECT_EQ(second, step.second.isEmpty() ? second : step.second) << step.button;
+        EXPECT_EQ(labelHidden, step.second.isEmpty()) << step.button;
+        EXPECT_EQ(fieldHidden, step.second.isEmpty()) << step.button;
+        EXPECT_EQ(side(!arrival), other) << step.button;
+        // A caption too long for one line wraps instead of being clipped.
+        auto* label = control<QLabel>(arrival ? "Panel1" : "Panel5");
+        EXPECT_GE(label->height(), label->heightForWidth(label->width())) << step.button;
+    }
 }
 
 TEST_F(Unit1Test, RunDrawsTheChosenView)
@@ -255,46 +245,36 @@ TEST_F(Unit1Test, HiddenSecondFieldIsNotRead)
     EXPECT_TRUE(messages.front().contains("junk"));
 }
 
-TEST_F(Unit1Test, SelectedButtonStaysSelectedWhateverIsPressed)
+// Each radio set keeps exactly one button selected whatever is clicked or
+// pressed; Tab stops once per set, on its selected button, and arrow keys move
+// the choice within it.
+TEST_F(Unit1Test, RadioSetsKeepOneChoiceAndTabStopsOncePerSet)
 {
     showActive();
-    const std::vector<std::vector<const char*>> sets{{"rav", "erl", "norm", "eksp"},
-                                                     {"rav2", "erl2", "norm2", "eksp2"}};
-    auto selected = [this](const std::vector<const char*>& set) {
+    EXPECT_EQ(QApplication::focusWidget()->objectName(), "Button1");
+    const auto selected = [this] {
         QStringList checked;
-        for (const char* name : set) {
+        for (const char* name : {"rav", "erl", "norm", "eksp", "rav2", "erl2", "norm2", "eksp2"}) {
             if (control<QRadioButton>(name)->isChecked())
                 checked << name;
         }
-        return checked;
+        return checked.join(' ');
     };
-    for (const auto& set : sets) {
-        const char* first = set.front();
+    for (const char* first : {"rav", "rav2"}) {
+        choose(first);
+        EXPECT_EQ(selected(), "rav rav2") << first;
         control(first)->setFocus();
-        for (const auto& pressIt :
-             std::vector<std::function<void()>>{[&] { choose(first); }, [&] { key(first, Qt::Key_Space); }}) {
-            pressIt();
-            EXPECT_EQ(selected(sets[0]), QStringList{"rav"}) << first;
-            EXPECT_EQ(selected(sets[1]), QStringList{"rav2"}) << first;
-        }
+        key(first, Qt::Key_Space);
+        EXPECT_EQ(selected(), "rav rav2") << first;
     }
-    choose("norm");
-    EXPECT_EQ(selected(sets[0]), QStringList{"norm"});
-    EXPECT_EQ(selected(sets[1]), QStringList{"rav2"});
-}
-
-TEST_F(Unit1Test, TabStopsOncePerRadioSetOnItsSelectedButton)
-{
-    showActive();
+    control("Button1")->setFocus();
     EXPECT_EQ(tabChain(), QStringList({"Button1", "rav", "Edit1", "rav2", "Edit5"}));
-    // Arrow keys move the choice within a set, and the second fields join the chain.
     control("rav")->setFocus();
     key("rav", Qt::Key_Down);
     key("erl", Qt::Key_Down);
     control("rav2")->setFocus();
     key("rav2", Qt::Key_Down);
-    EXPECT_TRUE(control<QRadioButton>("norm")->isChecked());
-    EXPECT_TRUE(control<QRadioButton>("erl2")->isChecked());
+    EXPECT_EQ(selected(), "norm erl2");
     control("Button1")->setFocus();
     EXPECT_EQ(tabChain(), QStringList({"Button1", "norm", "Edit1", "Edit2", "erl2", "Edit5", "Edit6"}));
     press();
@@ -442,6 +422,63 @@ TEST_F(Unit1Test, AssistiveToolsHearCaptionsGroupsAndTheChart)
     QApplication::processEvents();
     EXPECT_TRUE(text(chart, QAccessible::Description).startsWith("Поток 2: от "));
     EXPECT_FALSE(text(chart, QAccessible::Description).contains("Поток 3"));
+}
+
+// Every parameter field with every kind of bad text, under each distribution
+// that reads it: the press shows exactly one message, which names the field as
+// the user sees it, and leaves the previous chart; a fraction is a valid
+// parameter everywhere.
+TEST_F(Unit1Test, EveryBadTextInEveryFieldIsReportedByTheFieldsName)
+{
+    struct Field {
+        const char* name;
+        // The distribution that reads the field, and the field's name under it.
+        std::vector<std::pair<const char*, QString>> readBy;
+    };
+    const QString arrival = "Распределения появления задач, ";
+    const QString processing = "Распределение обработки задач, ";
+    const std::vector<Field> fields{
+        {"Edit1",
+         {{"rav", arrival + "MAX"},
+          {"erl", arrival + "Lambda 1"},
+          {"norm", arrival + "Матожидание"},
+          {"eksp", arrival + "Интенсивность 3 потока"}}},
+        {"Edit2", {{"erl", arrival + "Lambda 2"}, {"norm", arrival + "Дисперсия"}}},
+        {"Edit5",
+         {{"rav2", processing + "MAX"},
+          {"erl2", processing + "Lambda 1"},
+          {"norm2", processing + "Матожидание"},
+          {"eksp2", processing + "Интенсивность"}}},
+        {"Edit6", {{"erl2", processing + "Lambda 2"}, {"norm2", processing + "Дисперсия"}}},
+    };
+    // Rates and spreads of 1 and bounds of 1 are valid for every distribution.
+    for (const char* name : {"Edit1", "Edit2", "Edit5", "Edit6"})
+        type(name, "1");
+    for (const Field& field : fields) {
+
+        for (const auto& [button, fieldName] : field.readBy) {
+            control<QRadioButton>(button)->setChecked(true);
+            press();
+            ASSERT_TRUE(messages.isEmpty()) << field.name << " " << button << ": " << messages.value(0).toStdString();
+            for (const QString& text : notNumbers() + fractions()) {
+                SCOPED_TRACE(std::string(field.name) + " " + button + " \"" + text.left(20).toStdString() + "\"");
+                const auto before = chart();
+                type(field.name, text);
+                press();
+                if (fractions().contains(text)) {
+                    EXPECT_TRUE(messages.isEmpty()) << messages.value(0).toStdString();
+                } else {
+                    ASSERT_EQ(messages.size(), 1);
+                    EXPECT_TRUE(messages.front().startsWith(fieldName + ": ")) << messages.front().toStdString();
+                    EXPECT_EQ(chart(), before);
+                }
+                messages.clear();
+                type(field.name, "1");
+            }
+        }
+        control<QRadioButton>("rav")->setChecked(true);
+        control<QRadioButton>("rav2")->setChecked(true);
+    }
 }
 
 TEST(StartupTest, CreatesTheSimulationWindowThenTheHiddenSecondForm)
