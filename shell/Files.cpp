@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QRegularExpression>
 #include <QSaveFile>
+#include <QStandardPaths>
 
 namespace shell {
 namespace {
@@ -21,7 +22,9 @@ QString suffixOf(const QString& filter)
 
 std::optional<SaveTarget> askInDialog(QWidget* parent, const QString& title, const QStringList& filters)
 {
-    QFileDialog dialog(parent, title);
+    // The dialog opens where the user last saved, at first in their documents.
+    static QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QFileDialog dialog(parent, title, QDir(folder).exists() ? folder : QDir::homePath());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters(filters);
     dialog.setDefaultSuffix(suffixOf(filters.value(0)));
@@ -30,6 +33,7 @@ std::optional<SaveTarget> askInDialog(QWidget* parent, const QString& title, con
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return std::nullopt;
     const QString path = dialog.selectedFiles().front();
+    folder = QFileInfo(path).absolutePath();
     // A typed suffix of another file type chooses that type.
     auto chosen = filters.indexOf(dialog.selectedNameFilter());
     const QString suffix = QFileInfo(path).suffix();
