@@ -83,9 +83,11 @@ bool saveFile(const QString& path, const std::function<bool(QIODevice& device)>&
     QSaveFile file(path);
     const bool saved = file.open(QIODevice::WriteOnly) && write(file) && file.commit();
     if (!saved) {
-        const QFileDevice::FileError error = file.error() == QFileDevice::NoError ? QFileDevice::WriteError : file.error();
+        const QFileDevice::FileError error =
+            file.error() == QFileDevice::NoError ? QFileDevice::WriteError : file.error();
         file.cancelWriting();
-        showError(QStringLiteral("Не удалось сохранить файл «%1»: %2").arg(QDir::toNativeSeparators(path), reason(error)));
+        showError(
+            QStringLiteral("Не удалось сохранить файл «%1»: %2").arg(QDir::toNativeSeparators(path), reason(error)));
     }
     return saved;
 }

@@ -135,9 +135,8 @@ bool ChartTools::eventFilter(QObject* watched, QEvent* event)
     }
     case QEvent::ContextMenu: {
         const auto* request = static_cast<QContextMenuEvent*>(event);
-        openMenu(request->reason() == QContextMenuEvent::Mouse
-                     ? request->globalPos()
-                     : chart_->mapToGlobal(chart_->rect().center()));
+        openMenu(request->reason() == QContextMenuEvent::Mouse ? request->globalPos()
+                                                               : chart_->mapToGlobal(chart_->rect().center()));
         return true;
     }
     case QEvent::KeyPress: {
@@ -171,9 +170,9 @@ void ChartTools::copyImage() const
 
 void ChartTools::saveImage() const
 {
-    const auto target = shell::askSavePath(chart_->window(), QStringLiteral("Сохранить изображение"),
-                                           {QStringLiteral("Изображение PNG (*.png)"),
-                                            QStringLiteral("Рисунок SVG (*.svg)")});
+    const auto target =
+        shell::askSavePath(chart_->window(), QStringLiteral("Сохранить изображение"),
+                           {QStringLiteral("Изображение PNG (*.png)"), QStringLiteral("Рисунок SVG (*.svg)")});
     if (!target)
         return;
     shell::saveFile(target->path, [this, &target](QIODevice& device) {
@@ -186,9 +185,9 @@ void ChartTools::saveData() const
     const TResultArrays* results = results_();
     if (results == nullptr)
         return;
-    const auto target = shell::askSavePath(chart_->window(), QStringLiteral("Сохранить данные"),
-                                           {QStringLiteral("Времена отклика, CSV (*.csv)"),
-                                            QStringLiteral("Точки гистограммы, CSV (*.csv)")});
+    const auto target = shell::askSavePath(
+        chart_->window(), QStringLiteral("Сохранить данные"),
+        {QStringLiteral("Времена отклика, CSV (*.csv)"), QStringLiteral("Точки гистограммы, CSV (*.csv)")});
     if (!target)
         return;
     std::string text;
