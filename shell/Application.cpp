@@ -1,9 +1,15 @@
-// Error display through a modal box titled with the program's name.
+// Error display through a modal box titled with the program's name, and an end
+// on SIGTERM or SIGINT as clean as closing the window.
 #include "Application.h"
 
 #include <QMessageBox>
+#include <QSocketNotifier>
 
+#include <csignal>
 #include <cstdio>
+
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace shell {
 namespace {
@@ -16,6 +22,34 @@ void showInMessageBox(const QString& message)
         return;
     }
     QMessageBox::critical(QApplication::activeWindow(), QApplication::applicationName(), message);
+}
+
+// A signal handler may only write to a descriptor; the event loop reads the
+// other end and quits there, so the forms are closed and destroyed as usual.
+int quitSignalPipe[2] = {-1, -1};
+
+extern "C" void onQuitSignal(int)
+{
+    const char byte = 1;
+    [[maybe_unused]] const auto written = ::write(quitSignalPipe[0], &byte, 1);
+}
+
+void quitOnSignals(QObject* context)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, quitSignalPipe) != 0)
+        return;
+    auto* notifier = new QSocketNotifier(quitSignalPipe[1], QSocketNotifier::Read, context);
+    QObject::connect(notifier, &QSocketNotifier::activated, context, [] {
+        char byte;
+        [[maybe_unused]] const auto read = ::read(quitSignalPipe[1], &byte, 1);
+        QCoreApplication::quit();
+    });
+    struct sigaction action = {};
+    action.sa_handler = onQuitSignal;
+    sigemptyset(&action.sa_mask);
+    action.sa_flags = SA_RESTART;
+    sigaction(SIGTERM, &action, nullptr);
+    sigaction(SIGINT, &action, nullptr);
 }
 
 ErrorDisplay& errorDisplay()
@@ -64,6 +98,7 @@ void Application::Run()
     if (forms_.empty())
         return;
     forms_.front()->show();
+    quitOnSignals(forms_.front().get());
     QApplication::exec();
 }
 

@@ -40,7 +40,8 @@ public:
         forms_.push_back(std::move(form));
     }
 
-    // Shows the main window and runs the event loop until it closes.
+    // Shows the main window and runs the event loop until it closes, or until
+    // SIGTERM or SIGINT asks the program to end.
     void Run();
 
     static void ShowException(const std::exception& error);
