@@ -2,7 +2,6 @@
 #include "velmora/model/Variates.h"
 
 #include "shell/Exception.h"
-#include "shell/Random.h"
 
 #include <gtest/gtest.h>
 
@@ -142,24 +141,6 @@ TEST(ParameterErrorTest, BlamesTheParameterToChange)
         }
         EXPECT_EQ(sources.draws, c.draws);
     }
-}
-
-TEST(ProcessSourcesTest, DistributionMeansAreRight)
-{
-    shell::SRand(2024);
-    shell::Randomize();
-    auto mean = [](DistributionSetting setting) {
-        constexpr int n = 20000;
-        double sum = 0;
-        for (int i = 0; i < n; ++i)
-            sum += DrawVariate(setting, shell::ProcessRandomSources());
-        return sum / n;
-    };
-    // Truncation lowers each mean by about one half.
-    EXPECT_NEAR(mean({DistributionKind::Uniform, 100, 0}), 49.5, 1.5);
-    EXPECT_NEAR(mean({DistributionKind::Exponential, 0.1, 0}), 9.5, 1.0);
-    EXPECT_NEAR(mean({DistributionKind::Erlang2, 0.1, 0.1}), 19.5, 1.5);
-    EXPECT_NEAR(mean({DistributionKind::Normal, 100, 20}), 99.5, 1.5);
 }
 
 }  // namespace

@@ -229,22 +229,6 @@ TEST_F(Unit1Test, BadFieldStopsTheRunAtItsSidesFirstDrawAndKeepsTheResults)
     EXPECT_NE(chart(), before);
 }
 
-TEST_F(Unit1Test, HiddenSecondFieldIsNotRead)
-{
-    form.show();
-    type("Edit2", "junk");
-    type("Edit6", "junk");
-    press();
-    choose("eksp");
-    type("Edit1", "1");
-    press();
-    EXPECT_TRUE(messages.isEmpty());
-    choose("erl");
-    press();
-    ASSERT_EQ(messages.size(), 1);
-    EXPECT_TRUE(messages.front().contains("junk"));
-}
-
 // Each radio set keeps exactly one button selected whatever is clicked or
 // pressed; Tab stops once per set, on its selected button, and arrow keys move
 // the choice within it.
@@ -351,7 +335,6 @@ TEST_F(Unit1Test, MessagesNameTheFrameAndTheFieldAndWhatToChange)
     };
     const std::vector<Case> cases{
         {"rav", "Edit1", "", "Распределения появления задач, MAX: \"\" — не число"},
-        {"erl2", "Edit6", "x", "Распределение обработки задач, Lambda 2: \"x\" — не число"},
         {"eksp2", "Edit5", "0",
          "Распределение обработки задач, Интенсивность: интенсивность не может быть равна 0, "
          "задайте число больше 0"},
@@ -393,19 +376,11 @@ TEST_F(Unit1Test, AssistiveToolsHearCaptionsGroupsAndTheChart)
     };
     const QString arrival = "Распределения появления задач";
     const QString processing = "Распределение обработки задач";
-    const auto names = [&] {
-        QStringList result;
-        for (const char* field : {"Edit1", "Edit2", "Edit5", "Edit6"})
-            result << text(control(field), QAccessible::Name);
-        return result;
-    };
-    EXPECT_EQ(names(), QStringList({arrival + ", MAX", "", processing + ", MAX", ""}));
-    choose("norm");
-    choose("eksp2");
-    EXPECT_EQ(names(),
-              QStringList({arrival + ", Матожидание", arrival + ", Дисперсия", processing + ", Интенсивность", ""}));
-    choose("erl2");
-    EXPECT_EQ(names()[3], processing + ", Lambda 2");
+    QStringList names;
+    for (const char* field : {"Edit1", "Edit2", "Edit5", "Edit6"})
+        names << text(control(field), QAccessible::Name);
+    // A hidden second field has no caption yet; the matrix below hears the rest.
+    EXPECT_EQ(names, QStringList({arrival + ", MAX", "", processing + ", MAX", ""}));
     for (const char* button : {"rav", "erl", "norm", "eksp", "rav2", "erl2", "norm2", "eksp2"}) {
         QAccessibleInterface* group = QAccessible::queryAccessibleInterface(control(button))->parent();
         EXPECT_EQ(group->role(), QAccessible::Grouping) << button;
@@ -414,14 +389,14 @@ TEST_F(Unit1Test, AssistiveToolsHearCaptionsGroupsAndTheChart)
     QWidget* chart = control("Chart1");
     EXPECT_EQ(text(chart, QAccessible::Name), "Распределение");
     EXPECT_EQ(text(chart, QAccessible::Description), "Результатов пока нет.");
+    // After a run and after each change of view it says what is shown.
     press();
     QApplication::processEvents();
-    EXPECT_TRUE(text(chart, QAccessible::Description).contains("Поток 3: от "))
-        << text(chart, QAccessible::Description).toStdString();
+    EXPECT_TRUE(text(chart, QAccessible::Description).contains("Поток 3: от "));
     chooseInList(1, false);
     QApplication::processEvents();
-    EXPECT_TRUE(text(chart, QAccessible::Description).startsWith("Поток 2: от "));
-    EXPECT_FALSE(text(chart, QAccessible::Description).contains("Поток 3"));
+    EXPECT_TRUE(text(chart, QAccessible::Description).startsWith("Поток 2: от ")
+                && !text(chart, QAccessible::Description).contains("Поток 3"));
 }
 
 // Every parameter field with every kind of bad text, under each distribution
@@ -451,15 +426,19 @@ TEST_F(Unit1Test, EveryBadTextInEveryFieldIsReportedByTheFieldsName)
           {"eksp2", processing + "Интенсивность"}}},
         {"Edit6", {{"erl2", processing + "Lambda 2"}, {"norm2", processing + "Дисперсия"}}},
     };
-    // Rates and spreads of 1 and bounds of 1 are valid for every distribution.
-    for (const char* name : {"Edit1", "Edit2", "Edit5", "Edit6"})
+    // Rates and spreads of 1 and bounds of 1 are valid for every distribution;
+    // a hidden second field holds junk, which must never be read.
+    for (const char* name : {"Edit1", "Edit5"})
         type(name, "1");
     for (const Field& field : fields) {
-
         for (const auto& [button, fieldName] : field.readBy) {
             control<QRadioButton>(button)->setChecked(true);
+            for (const char* second : {"Edit2", "Edit6"})
+                type(second, hidden(second) ? "junk" : "1");
             press();
             ASSERT_TRUE(messages.isEmpty()) << field.name << " " << button << ": " << messages.value(0).toStdString();
+            // Assistive tools hear the field by the same name.
+            EXPECT_EQ(QAccessible::queryAccessibleInterface(control(field.name))->text(QAccessible::Name), fieldName);
             for (const QString& text : notNumbers() + fractions()) {
                 SCOPED_TRACE(std::string(field.name) + " " + button + " \"" + text.left(20).toStdString() + "\"");
                 const auto before = chart();
