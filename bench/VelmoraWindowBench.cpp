@@ -1,5 +1,5 @@
-// One press of the run button in the simulation window, offscreen: 11 000 reads
-// of the window's buttons and fields, the run, and the chart holding its points.
+// One press of the run button in the simulation window, offscreen: the run, the
+// histograms, and Qt Charts taking the points when control returns to the event loop.
 #include "MedianReporter.h"
 
 #include "velmora/ui/Unit1.h"
@@ -15,8 +15,10 @@ void PressRunButton(benchmark::State& state)
 {
     velmora::TForm1 form;
     auto* button = form.findChild<QPushButton*>(QStringLiteral("Button1"));
-    for (auto _ : state)
+    for (auto _ : state) {
         button->click();
+        QCoreApplication::processEvents();
+    }
 }
 BENCHMARK(PressRunButton)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
 
