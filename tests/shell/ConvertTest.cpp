@@ -32,10 +32,7 @@ TEST(StrToFloatTest, AcceptsPlainDecimalNumbers)
     EXPECT_EQ(shell::StrToFloat(".5"), 0.5);
     EXPECT_EQ(shell::StrToFloat("5."), 5.0);
     EXPECT_EQ(shell::StrToFloat("1E-2"), 0.01);
-}
-
-TEST(StrToFloatTest, ReadsTinyNumbersAsZero)
-{
+    // Tiny numbers read as zero.
     EXPECT_EQ(shell::StrToFloat("1e-400"), 0.0);
     EXPECT_EQ(shell::StrToFloat("0.0000e99999"), 0.0);
 }

@@ -27,18 +27,7 @@ auto constantDraw(std::int32_t value)
 
 const auto ignoreDay = [](std::int32_t) {};
 
-TEST(SimulateWarehouseTest, ObserverSeesEveryDayUpTo250)
-{
-    for (const auto& [dayCount, expectedDays] : {std::pair{300, 250}, {1, 1}, {250, 250}}) {
-        std::vector<std::int32_t> days;
-        SimulateWarehouse(uniformInput(100, 100, dayCount), constantDraw(500),
-                          [&days](std::int32_t day) { days.push_back(day); });
-        ASSERT_EQ(days.size(), static_cast<std::size_t>(expectedDays)) << dayCount;
-        for (std::size_t i = 0; i < days.size(); ++i)
-            ASSERT_EQ(days[i], static_cast<std::int32_t>(i + 1));
-    }
-}
-
+// The observer hears of each day before its hundred draws, each below 1000.
 TEST(SimulateWarehouseTest, DrawsAHundredDemandsBelow1000PerDay)
 {
     std::vector<std::int32_t> bounds;
@@ -66,29 +55,26 @@ TEST(SimulateWarehouseTest, NoDemandIsAnError)
     }
 }
 
-TEST(SimulateWarehouseTest, AmpleStockLosesNothing)
+// With every draw 500, each good's demand is exactly 5 a day.
+TEST(SimulateWarehouseTest, LosesTheWholePartOfEachDeficit)
 {
-    EXPECT_EQ(SimulateWarehouse(uniformInput(100, 100, 100), constantDraw(999), ignoreDay), 0.0);
-}
-
-TEST(SimulateWarehouseTest, ShortGoodLosesTheWholePartOfItsDeficit)
-{
-    // Demand 5 a day against a stock of 3: 2 lost every day.
-    EXPECT_DOUBLE_EQ(SimulateWarehouse(uniformInput(3, 0, 7), constantDraw(500), ignoreDay), 0.4);
-    // A deficit of 0.5 every day has no whole part.
-    EXPECT_EQ(SimulateWarehouse(uniformInput(4.5f, 0, 7), constantDraw(500), ignoreDay), 0.0);
-}
-
-TEST(SimulateWarehouseTest, RemainderOfExactlyZeroIsNoShortage)
-{
-    EXPECT_EQ(SimulateWarehouse(uniformInput(5, 1, 4), constantDraw(500), ignoreDay), 0.0);
-    // Without a reorder the empty good runs short every other day, losing 5.
-    EXPECT_DOUBLE_EQ(SimulateWarehouse(uniformInput(5, 0, 4), constantDraw(500), ignoreDay), 0.5);
-}
-
-TEST(SimulateWarehouseTest, NegativeOrdersAreUsedUnchanged)
-{
-    EXPECT_DOUBLE_EQ(SimulateWarehouse(uniformInput(-1, 0, 3), constantDraw(500), ignoreDay), 1.2);
+    struct Case {
+        const char* what;
+        float order, threshold;
+        std::int32_t days, draw;
+        double lost;
+    };
+    for (const Case& c :
+         std::vector<Case>{{"ample stock loses nothing", 100, 100, 100, 999, 0},
+                           {"a stock of 3 loses 2 a day", 3, 0, 7, 500, 0.4},
+                           {"a deficit of 0.5 has no whole part", 4.5f, 0, 7, 500, 0},
+                           {"a remainder of exactly 0 is no shortage, and is reordered", 5, 1, 4, 500, 0},
+                           {"without a reorder the empty good runs short every other day", 5, 0, 4, 500, 0.5},
+                           {"negative orders are used unchanged", -1, 0, 3, 500, 1.2}}) {
+        EXPECT_DOUBLE_EQ(SimulateWarehouse(uniformInput(c.order, c.threshold, c.days), constantDraw(c.draw), ignoreDay),
+                         c.lost)
+            << c.what;
+    }
 }
 
 TEST(SimulateWarehouseTest, QuantitiesBeyondTheirRangeAreErrors)

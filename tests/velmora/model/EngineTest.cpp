@@ -84,32 +84,12 @@ TEST(RunModelTest, ResultsAreSortedAndComplete)
     EXPECT_GE(results.Result2.front(), 3);
 }
 
-TEST(RunModelTest, NegativeDrawsAreUsedAsTheyCome)
-{
-    const TResultArrays results = RunModel(constant(-1), constant(-1));
-    // Every processing time is 0 and every flow arrives at -1, -1-(m-1), ...: all wait 0.
-    EXPECT_EQ(results.Result1.front(), 0);
-    EXPECT_EQ(results.Result3.back(), 0);
-}
-
 TEST(RunModelTest, TimesBeyondThe32BitRangeAreErrors)
 {
     EXPECT_THROW(RunModel(constant(INT_MAX), constant(0)), shell::Exception);
     EXPECT_THROW(RunModel(constant(0), constant(INT_MAX)), shell::Exception);
     EXPECT_THROW(RunModel(constant(INT_MIN), constant(0)), shell::Exception);
     EXPECT_THROW(RunModel(constant(0), constant(INT_MAX / 3)), shell::Exception);
-}
-
-TEST(RunModelTest, GeneratorErrorsEndTheRun)
-{
-    int calls = 0;
-    const Generator failing = [&calls]() -> std::int32_t {
-        if (++calls == 10)
-            throw shell::Exception("bad field");
-        return 1;
-    };
-    EXPECT_THROW(RunModel(constant(1), failing), shell::Exception);
-    EXPECT_EQ(calls, 10);
 }
 
 TEST(SortAscendingTest, AgreesWithAComparisonSortOnAnyValues)

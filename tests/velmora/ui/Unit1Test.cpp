@@ -88,12 +88,6 @@ protected:
         }
         return chain;
     }
-    // A window-coordinate rectangle, as the form description gives it.
-    QRect inWindow(const char* name)
-    {
-        QWidget* widget = control(name);
-        return QRect(widget->mapTo(&form, QPoint(0, 0)), widget->size());
-    }
     QList<QList<QPointF>> chart() const
     {
         return {form.Series1->points(), form.Series2->points(), form.Series3->points()};
@@ -102,11 +96,6 @@ protected:
     QStringList messages;
     TForm1 form;
 };
-
-double sumOfY(const QList<QPointF>& points)
-{
-    return std::accumulate(points.begin(), points.end(), 0.0, [](double sum, QPointF p) { return sum + p.y(); });
-}
 
 TEST_F(Unit1Test, StartsWithUniformOnBothSidesAndNoResults)
 {
@@ -187,7 +176,9 @@ TEST_F(Unit1Test, RunDrawsTheChosenView)
                 continue;
             EXPECT_EQ(points.size(), 31);
             EXPECT_EQ(points.back().y(), 0);
-            EXPECT_NEAR(sumOfY(points), 1.0, 1e-9);
+            EXPECT_NEAR(
+                std::accumulate(points.begin(), points.end(), 0.0, [](double sum, QPointF p) { return sum + p.y(); }),
+                1.0, 1e-9);
         }
     }
     // In the view of all flows the three share their X positions.
@@ -313,7 +304,8 @@ TEST_F(Unit1Test, DesignedGeometryIsTheMinimumAndTheChartGrowsWithTheWindow)
                 expected.adjust(0, dy, dx, dy);
             else if (std::string_view(name) != "ComboBox1")
                 expected.translate(dx, 0);
-            EXPECT_EQ(inWindow(name), expected) << name << " at " << dx << ", " << dy;
+            QWidget* widget = control(name);
+            EXPECT_EQ(QRect(widget->mapTo(&form, QPoint(0, 0)), widget->size()), expected) << name << " at " << dx;
         }
     };
     EXPECT_EQ(form.pos(), QPoint(204, 120));
