@@ -29,16 +29,18 @@ public:
 
 }  // namespace
 
+std::uint64_t SeedAfter(std::uint64_t reading, std::uint64_t last)
+{
+    return reading > last ? reading : last + 1;
+}
+
 std::uint64_t ClockSeed()
 {
     static std::uint64_t last = 0;
     const auto now =
         std::chrono::duration_cast<std::chrono::nanoseconds>(std::chrono::system_clock::now().time_since_epoch());
-    std::uint64_t seed = static_cast<std::uint64_t>(now.count());
-    if (seed <= last)
-        seed = last + 1;
-    last = seed;
-    return seed;
+    last = SeedAfter(static_cast<std::uint64_t>(now.count()), last);
+    return last;
 }
 
 StandardSource& ProcessStandardSource()

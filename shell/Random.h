@@ -13,6 +13,9 @@ namespace shell {
 // each other's draws; within one process a reading that does not pass the last
 // one is moved past it, so two seeds are never equal.
 std::uint64_t ClockSeed();
+// The seed for a clock reading, given the last seed handed out: the reading
+// itself when it passes the last one, else the last one plus one.
+std::uint64_t SeedAfter(std::uint64_t reading, std::uint64_t last);
 
 // The standard family's generator: a 64-bit LCG whose top bits are taken. Its
 // draws inline, so a model that takes thousands per run can hold it directly.
