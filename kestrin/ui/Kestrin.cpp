@@ -52,10 +52,12 @@ TForm1::TForm1(QWidget* parent)
     move(220, 94);
     for (QLabel* label : {ui->Label1, ui->Label2, ui->Label4, ui->Label5})
         shell::fitLabel(label);
+    const auto orderFields = orders();
+    const auto thresholdFields = thresholds();
     for (int good = 0; good < GoodsCount; ++good) {
         const QString name = QStringLiteral("товар %1").arg(good + 1);
-        orders()[good]->setAccessibleName(shell::fieldName(QStringLiteral("Заказ"), name));
-        thresholds()[good]->setAccessibleName(shell::fieldName(QStringLiteral("Порог"), name));
+        orderFields[good]->setAccessibleName(shell::fieldName(QStringLiteral("Заказ"), name));
+        thresholdFields[good]->setAccessibleName(shell::fieldName(QStringLiteral("Порог"), name));
     }
     ui->G->setAccessibleName(ui->Label4->text());
     ui->L->setAccessibleName(QStringLiteral("L"));
@@ -79,10 +81,12 @@ std::array<QLineEdit*, GoodsCount> TForm1::thresholds() const
 TWarehouseInput TForm1::ReadWarehouseInput() const
 {
     TWarehouseInput input;
+    const auto thresholdFields = thresholds();
     for (int good = 0; good < GoodsCount; ++good)
-        input.Threshold[good] = goodValue(thresholds()[good]);
+        input.Threshold[good] = goodValue(thresholdFields[good]);
+    const auto orderFields = orders();
     for (int good = 0; good < GoodsCount; ++good)
-        input.Order[good] = goodValue(orders()[good]);
+        input.Order[good] = goodValue(orderFields[good]);
     input.DayCount = dayCount(ui->G);
     return input;
 }

@@ -3,7 +3,6 @@
 #include "Chart.h"
 
 #include "shell/Convert.h"
-#include "velmora/model/Histogram.h"
 
 #include <QAreaSeries>
 #include <QChart>
@@ -96,6 +95,11 @@ AxisScale NiceScale(double low, double high, int minIntervals, int maxIntervals,
     return {std::floor(low / step + slack) * step, std::ceil(high / step - slack) * step, step, decimals};
 }
 
+QString NumberWithNoun(const QLocale& locale, std::int64_t n, const char* one, const char* few, const char* many)
+{
+    return locale.toString(n) + QLatin1Char(' ') + QString::fromUtf8(shell::PluralForm(n, one, few, many));
+}
+
 TAreaSeries::TAreaSeries(TChart& chart, const QString& title, const QColor& color)
     : chart_(chart)
     , color_(color.darker(115))
@@ -138,6 +142,12 @@ QString TAreaSeries::title() const
 QColor TAreaSeries::color() const
 {
     return color_;
+}
+
+TickSpan TAreaSeries::binTicks(qsizetype k) const
+{
+    const double upper = k + 1 < points_.size() ? points_[k + 1].x() : points_[k].x();
+    return BinTicks(points_[k].x(), upper, k == 0);
 }
 
 void TAreaSeries::sync()
@@ -299,17 +309,10 @@ int TChart::fittingIntervals(const AxisScale& scale) const
 QString TChart::describe() const
 {
     const QLocale locale = chart()->locale();
-    const auto ticks = [&locale](std::int64_t n) {
-        return locale.toString(n) + QLatin1Char(' ')
-            + QString::fromUtf8(shell::PluralForm(n, "тика", "тиков", "тиков"));
-    };
+    const auto ticks = [&locale](std::int64_t n) { return NumberWithNoun(locale, n, "тика", "тиков", "тиков"); };
     std::vector<std::pair<QString, QString>> flows;
     for (const auto& series : series_) {
         const QList<QPointF>& points = series->points();
-        const auto bin = [&points](qsizetype k) {
-            const double upper = k + 1 < points.size() ? points[k + 1].x() : points[k].x();
-            return BinTicks(points[k].x(), upper, k == 0);
-        };
         const auto filled = [](const QPointF& point) { return point.y() > 0; };
         const auto first = std::find_if(points.begin(), points.end(), filled);
         if (first == points.end())
@@ -317,12 +320,12 @@ QString TChart::describe() const
         const auto last = std::find_if(points.rbegin(), points.rend(), filled);
         const auto largest = std::max_element(points.begin(), points.end(),
                                               [](const QPointF& a, const QPointF& b) { return a.y() < b.y(); });
-        const TickSpan peak = bin(largest - points.begin());
+        const TickSpan peak = series->binTicks(largest - points.begin());
         flows.emplace_back(series->title(),
                            series->title()
                                + QStringLiteral(": от %1 до %2, наибольшая доля %3 % — от %4 до %5")
-                                     .arg(locale.toString(bin(first - points.begin()).first),
-                                          ticks(bin(points.rend() - last - 1).last),
+                                     .arg(locale.toString(series->binTicks(first - points.begin()).first),
+                                          ticks(series->binTicks(points.rend() - last - 1).last),
                                           locale.toString(largest->y() * 100, 'f', 1), locale.toString(peak.first),
                                           ticks(peak.last)));
     }

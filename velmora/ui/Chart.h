@@ -2,18 +2,22 @@
 // filled areas, over round-valued axes, the Y axis starting at 0.
 #pragma once
 
+#include "velmora/model/Histogram.h"
+
 #include <QChartView>
 #include <QColor>
 #include <QList>
 #include <QPointF>
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
 class QAbstractSeries;
 class QAreaSeries;
 class QLegendMarker;
+class QLocale;
 class QLineSeries;
 class QValueAxis;
 
@@ -40,6 +44,9 @@ struct AxisScale {
 // that gives at most maxIntervals is taken. An empty range is widened to one unit.
 AxisScale NiceScale(double low, double high, int minIntervals, int maxIntervals, double minStep);
 
+// n in the locale's format followed by the form of the Russian noun that fits it.
+QString NumberWithNoun(const QLocale& locale, std::int64_t n, const char* one, const char* few, const char* many);
+
 class TAreaSeries {
 public:
     TAreaSeries(TChart& chart, const QString& title, const QColor& color);
@@ -50,6 +57,9 @@ public:
     int AddXY(double x, double y, const QString& label, QRgb color);
 
     const QList<QPointF>& points() const { return points_; }
+    // The whole ticks that the bin of point k holds, up to the next point's X
+    // (the last point's bin ends where it starts).
+    TickSpan binTicks(qsizetype k) const;
     QString title() const;
     QColor color() const;
 

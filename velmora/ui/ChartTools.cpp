@@ -5,7 +5,6 @@
 
 #include "Chart.h"
 
-#include "shell/Convert.h"
 #include "shell/Files.h"
 #include "velmora/model/Export.h"
 #include "velmora/model/Histogram.h"
@@ -29,11 +28,6 @@
 
 namespace velmora {
 namespace {
-
-QString plural(const QLocale& locale, std::int64_t n, const char* one, const char* few, const char* many)
-{
-    return locale.toString(n) + QLatin1Char(' ') + QString::fromUtf8(shell::PluralForm(n, one, few, many));
-}
 
 bool writeSvg(TChart* chart, QIODevice& device)
 {
@@ -106,12 +100,12 @@ QString ChartTools::readoutAt(QPoint position) const
         if (next == points.begin() || next == points.end())
             continue;
         const auto k = next - points.begin() - 1;
-        const TickSpan ticks = BinTicks(points[k].x(), next->x(), k == 0);
+        const TickSpan ticks = flows_[flow - 1]->binTicks(k);
         const auto count = static_cast<std::int64_t>(std::lround(points[k].y() * 1000));
         lines << QStringLiteral("%1: от %2 до %3 — %4, %5 %")
                      .arg(flows_[flow - 1]->title(), locale.toString(ticks.first),
-                          plural(locale, ticks.last, "тика", "тиков", "тиков"),
-                          plural(locale, count, "задача", "задачи", "задач"),
+                          NumberWithNoun(locale, ticks.last, "тика", "тиков", "тиков"),
+                          NumberWithNoun(locale, count, "задача", "задачи", "задач"),
                           locale.toString(points[k].y() * 100, 'f', 1));
         shownFlow = lines.size() == 1 ? flow : 0;
     }
