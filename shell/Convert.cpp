@@ -171,6 +171,18 @@ std::int32_t StrToInt(std::string_view text)
     return static_cast<std::int32_t>(value);
 }
 
+std::uint64_t StrToUInt64(std::string_view text)
+{
+    const std::string_view body = trimmed(text);
+    std::uint64_t value = 0;
+    const auto [end, ec] = std::from_chars(body.data(), body.data() + body.size(), value);
+    if (body.empty() || !isDigit(body.front()) || end != body.data() + body.size())
+        throw Exception(quoted(text) + " — не целое неотрицательное число");
+    if (ec == std::errc::result_out_of_range)
+        throw Exception(quoted(text) + " — целое число вне допустимого диапазона");
+    return value;
+}
+
 std::string FloatToStr(double value, std::string_view decimalSeparator)
 {
     if (value == 0.0)

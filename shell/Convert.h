@@ -17,6 +17,9 @@ float StrToSingle(std::string_view text);
 // Whole decimal number in the signed 32-bit range; blanks around and a sign allowed.
 std::int32_t StrToInt(std::string_view text);
 
+// Whole decimal number from 0 to 2^64 - 1; blanks around allowed, no sign.
+std::uint64_t StrToUInt64(std::string_view text);
+
 // General format: at most 15 significant digits, no trailing zeros, an exponent
 // such as "E20" only for very large or small values, "0" for zero.
 std::string FloatToStr(double value, std::string_view decimalSeparator);
