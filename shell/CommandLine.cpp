@@ -47,9 +47,9 @@ void printError(const std::string& message)
 }  // namespace
 
 SeriesCommandLine::SeriesCommandLine(const QString& description, const QList<QCommandLineOption>& modelOptions,
-                                     const QString& varyValue)
+                                     const QString& varyWhat, const QString& varyDescription)
 {
-    varyValue_ = varyValue + QStringLiteral("=A:B:P");
+    varyValue_ = varyWhat + QStringLiteral("=A:B:P");
     parser_.setApplicationDescription(description);
     parser_.addHelpOption();
     parser_.addVersionOption();
@@ -60,9 +60,7 @@ SeriesCommandLine::SeriesCommandLine(const QString& description, const QList<QCo
         {seedOption,
          QStringLiteral("Начальное число серии, от 0 до 18446744073709551615 (по умолчанию новое, по часам)."),
          QStringLiteral("S")},
-        {varyOption,
-         QStringLiteral("Изменять %1 по P равноотстоящим значениям от A до B, P от 2 до 50.").arg(varyValue),
-         varyValue_},
+        {varyOption, varyDescription, varyValue_},
         {threadsOption, QStringLiteral("Число рабочих потоков, от 1 до 256 (по умолчанию по числу ядер)."),
          QStringLiteral("T")},
     };
@@ -89,7 +87,8 @@ std::optional<int> SeriesCommandLine::run(int argc, char** argv,
             throw UsageError(parser_.errorText().toStdString());
         if (!parser_.positionalArguments().isEmpty())
             throw UsageError("лишний аргумент «" + parser_.positionalArguments().front().toStdString() + "»");
-        if (parser_.isSet(QStringLiteral("help"))) {
+        // Qt's own options are not taken, so --help-all says no more than --help.
+        if (parser_.isSet(QStringLiteral("help")) || parser_.isSet(QStringLiteral("help-all"))) {
             printTo(stdout, parser_.helpText());
             return 0;
         }
@@ -104,6 +103,7 @@ std::optional<int> SeriesCommandLine::run(int argc, char** argv,
                 if (parser_.isSet(option.names().front()))
                     usageError(option.names().front(), "действует только вместе с --series");
             }
+            return std::nullopt;
         }
         readSeriesOptions();
         printTo(stderr, QStringLiteral("seed: %1\n").arg(seed_));

@@ -28,10 +28,10 @@ public:
 
 class SeriesCommandLine {
 public:
-    // modelOptions: the options of the program's own model; varyValue: how the
-    // value of --vary looks before its "=A:B:P".
+    // modelOptions: the options of the program's own model; varyWhat: how the
+    // value of --vary names what varies, before its "=A:B:P".
     SeriesCommandLine(const QString& description, const QList<QCommandLineOption>& modelOptions,
-                      const QString& varyValue);
+                      const QString& varyWhat, const QString& varyDescription);
     ~SeriesCommandLine();
 
     // Without any option, returns nothing, and the program starts its window.

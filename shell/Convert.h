@@ -7,6 +7,10 @@
 
 namespace shell {
 
+// A text as messages quote it: in quotes, cut after 40 characters so that a
+// message stays readable.
+std::string Quoted(std::string_view text);
+
 // Plain decimal number: blanks around, optional sign, '.' or ',' as the decimal
 // separator, optional exponent. Throws Exception otherwise, quoting the text.
 double StrToFloat(std::string_view text);
