@@ -112,4 +112,31 @@ std::int32_t RandomBelow(std::int32_t n, Source& source)
     return source.LRand() % n;
 }
 
+// RandomBelow for a bound fixed in advance, as a model draws thousands of times
+// with one setting: the remainder comes from a multiplication by the bound's
+// inverse (Lemire's fastmod, exact for every 32-bit draw and bound) instead of
+// a division, with the very same results and draws.
+class RandomBelowBound {
+public:
+    explicit RandomBelowBound(std::int32_t n)
+        : divisor_(n < 0 ? 0u - static_cast<std::uint32_t>(n) : static_cast<std::uint32_t>(n))
+        , inverse_(divisor_ == 0 ? 0 : ~std::uint64_t{0} / divisor_ + 1)
+    {
+    }
+
+    template <typename Source>
+    std::int32_t operator()(Source& source) const
+    {
+        if (divisor_ == 0)
+            return 0;
+        __extension__ using Wide = unsigned __int128;
+        const std::uint64_t fraction = inverse_ * static_cast<std::uint32_t>(source.LRand());
+        return static_cast<std::int32_t>((static_cast<Wide>(fraction) * divisor_) >> 64);
+    }
+
+private:
+    std::uint32_t divisor_;  // |n|: LRand is never negative, so the remainder is too
+    std::uint64_t inverse_;
+};
+
 }  // namespace shell

@@ -40,13 +40,13 @@ inline float finite(float quantity)
     return quantity;
 }
 
-// The whole part of a deficit, as a positive count of places.
+// The whole part of a deficit, as a positive count of places. The conversion
+// to an integer truncates toward zero as std::trunc does, without a call.
 inline float lostPlaces(float remainder)
 {
-    const float whole = std::trunc(remainder);
-    if (whole < -2147483648.0f) [[unlikely]]
+    if (remainder < -2147483648.0f) [[unlikely]]
         ShortfallOutOfRange();
-    return static_cast<float>(-static_cast<std::int64_t>(whole));
+    return static_cast<float>(-static_cast<std::int64_t>(remainder));
 }
 
 }  // namespace detail

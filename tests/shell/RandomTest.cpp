@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
 #include <deque>
 
 namespace {
@@ -66,6 +67,21 @@ TEST(ClockSeedTest, NeverRepeats)
     EXPECT_EQ(shell::SeedAfter(2, 3), 4u);
     const std::uint64_t first = shell::ClockSeed();
     EXPECT_LT(first, shell::ClockSeed());
+}
+
+// A bound's inverse gives RandomBelow's very draws without a division.
+TEST(RandomBelowTest, ABoundFixedInAdvanceGivesTheSameDraws)
+{
+    for (const std::int32_t n : {1000, 7, 1, 0, -5, INT_MAX, INT_MIN}) {
+        shell::StandardSource plain;
+        shell::StandardSource fast;
+        plain.seed(9);
+        fast.seed(9);
+        const shell::RandomBelowBound bound(n);
+        for (int draw = 0; draw < 1000; ++draw)
+            ASSERT_EQ(bound(fast), shell::RandomBelow(n, plain)) << n << " draw " << draw;
+        EXPECT_EQ(fast.LRand(), plain.LRand()) << n;
+    }
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <limits>
 #include <memory>
 
 namespace velmora {
@@ -33,7 +34,9 @@ namespace {
 // Kept small so that it inlines into every stage; the throw lives out of line.
 Tick checkedTick(std::int64_t time, std::int64_t arrivalPart, std::int64_t processingPart)
 {
-    if (time < detail::tickMin || time > detail::tickMax) [[unlikely]]
+    // One unsigned comparison tells both ends of the range.
+    if (static_cast<std::uint64_t>(time - detail::tickMin) > std::uint64_t{detail::tickMax - detail::tickMin})
+        [[unlikely]]
         detail::TimeOutOfRange(arrivalPart, processingPart);
     return static_cast<Tick>(time);
 }
@@ -49,6 +52,13 @@ Tick endOf(Tick arrival, Tick wait, Tick service)
 Tick span(std::int64_t time)
 {
     return checkedTick(time, 0, time);
+}
+
+// max(0, time) without a branch: the sign of a wait is as hard to predict as
+// the merge's choices.
+std::int64_t positivePart(std::int64_t time)
+{
+    return time & ~(time >> 63);
 }
 
 std::span<Tick> rows(std::array<Tick, TTaskTable::Capacity>& column, int count)
@@ -85,75 +95,108 @@ void SingleServerWaits(std::span<const Tick> arrival, std::span<const Tick> serv
     wait[0] = 0;
     for (std::size_t i = 1; i < arrival.size(); ++i) {
         const Tick previousEnd = endOf(arrival[i - 1], wait[i - 1], service[i - 1]);
-        wait[i] = previousEnd <= arrival[i] ? 0 : span(std::int64_t{previousEnd} - arrival[i]);
+        wait[i] = span(positivePart(std::int64_t{previousEnd} - arrival[i]));
     }
 }
 
+namespace {
+
+// The end of a served task as its arrival and its busy time (wait and service),
+// summed in 64 bits and checked only where a priority rule reads it.
+struct End {
+    std::int64_t arrival = 0;
+    std::int64_t busy = 0;
+
+    std::int64_t value() const { return checkedTick(arrival + busy, arrival, busy); }
+};
+
+}  // namespace
+
+// The rules, in the order they are tried:
+//   the very first low task goes first if it ends strictly before the first
+//   high task arrives; a later low task before the first high task goes if it
+//   ends by then;
+//   a high task goes first if the low one arrives with or after it, or if the
+//   gap before it, from the end of the previous high task or from the low
+//   task's arrival, is no longer than the low task's service;
+//   otherwise the low task goes, after the previous high task, when it is the
+//   first low task or the previous low one ended by its arrival; else the high
+//   task goes if the gap after the previous low task is too short, and the low
+//   task goes after the last row if it is not.
+// Each end is checked where a rule reads it.
 void MergeByPriority(const TTaskTable& high, int highCount, std::optional<std::int32_t> highTag, TTaskTable& low,
                      int lowCount, std::int32_t lowTag, TTaskTable& out)
 {
     // Arrival at this server is the Departure column of each stream's table.
-    const auto& aH = high.Departure;
-    const auto& pH = high.NextService;
-    const auto& vH = high.NextWait;
-    const auto& aL = low.Departure;
-    const auto& pL = low.NextService;
-    auto& wL = low.NextWait;
+    const Tick* aH = high.Departure.data();
+    const Tick* pH = high.NextService.data();
+    const Tick* vH = high.NextWait.data();
+    const Tick* aL = low.Departure.data();
+    const Tick* pL = low.NextService.data();
+    Tick* wL = low.NextWait.data();
 
     int i = 0;
     int j = 0;
     int k = 0;
+    End g;  // the last high task's end
+    End e;  // the last low task's end
+    End f;  // the last row's end
 
-    auto emitHigh = [&] {
+    const auto emitHigh = [&] {
         out.Arrival[k] = aH[i];
         out.Service[k] = pH[i];
         out.Flow[k] = highTag ? *highTag : high.Flow[i];
         out.Wait[k] = vH[i];
+        g = {aH[i], std::int64_t{vH[i]} + pH[i]};
+        f = g;
         ++i;
         ++k;
     };
-    auto emitLow = [&](std::int64_t wait) {
+    const auto emitLow = [&](std::int64_t wait) {
         const Tick w = span(wait);
         out.Arrival[k] = aL[j];
         out.Service[k] = pL[j];
         out.Flow[k] = lowTag;
         out.Wait[k] = w;
         wL[j] = w;
+        e = {aL[j], std::int64_t{w} + pL[j]};
+        f = e;
         ++j;
         ++k;
     };
-    // g, e and f: ends of the last high task, the last low task and the last row.
-    auto g = [&] { return std::int64_t{endOf(aH[i - 1], vH[i - 1], pH[i - 1])}; };
-    auto e = [&] { return std::int64_t{endOf(aL[j - 1], wL[j - 1], pL[j - 1])}; };
-    auto f = [&] { return std::int64_t{endOf(out.Arrival[k - 1], out.Wait[k - 1], out.Service[k - 1])}; };
 
-    while (i < highCount || j < lowCount) {
-        if (j == lowCount) {
-            emitHigh();
-        } else if (i == highCount) {
-            emitLow(k == 0 ? 0 : std::max<std::int64_t>(0, f() - aL[j]));
-        } else if (i == 0 && j == 0) {
-            // The very first low task must end strictly before the first high arrival.
+    // Low tasks that fit before the first high task.
+    while (i == 0 && i < highCount && j < lowCount) {
+        if (j == 0) {
             if (std::int64_t{aL[0]} + pL[0] < aH[0])
                 emitLow(0);
             else
                 emitHigh();
-        } else if (i == 0) {
-            const std::int64_t w = std::max<std::int64_t>(0, e() - aL[j]);
+        } else {
+            const std::int64_t w = positivePart(e.value() - aL[j]);
             if (aL[j] + w + pL[j] <= aH[0])
                 emitLow(w);
             else
                 emitHigh();
-        } else if (aL[j] >= aH[i] || aH[i] - g() <= pL[j] || std::int64_t{aH[i]} - aL[j] <= pL[j]) {
-            emitHigh();
-        } else if (j == 0 || e() <= aL[j]) {
-            emitLow(std::max<std::int64_t>(0, g() - aL[j]));
-        } else if (aH[i] - e() <= pL[j]) {
-            emitHigh();
-        } else {
-            emitLow(f() - aL[j]);
         }
     }
+
+    // Both streams have tasks left, and a high task has been served.
+    while (i < highCount && j < lowCount) {
+        if (aL[j] >= aH[i] || aH[i] - g.value() <= pL[j] || std::int64_t{aH[i]} - aL[j] <= pL[j])
+            emitHigh();
+        else if (j == 0 || e.value() <= aL[j])
+            emitLow(positivePart(g.value() - aL[j]));
+        else if (aH[i] - e.value() <= pL[j])
+            emitHigh();
+        else
+            emitLow(f.value() - aL[j]);
+    }
+
+    while (i < highCount)
+        emitHigh();
+    while (j < lowCount)
+        emitLow(k == 0 ? 0 : positivePart(f.value() - aL[j]));
 }
 
 void ComputeFlowResults(const TRunWorkspace& workspace, TResultArrays& results)
@@ -167,46 +210,60 @@ void ComputeFlowResults(const TRunWorkspace& workspace, TResultArrays& results)
     for (int m = 0; m < TaskCount; ++m) {
         const std::int64_t end = endOf(served.Arrival[m], served.Wait[m], served.Service[m]);
         // Tags other than 1 and 2 are flow 3's.
-        const std::size_t flow = served.Flow[m] == 1 ? 0 : served.Flow[m] == 2 ? 1 : 2;
+        const std::size_t flow = std::min(static_cast<std::uint32_t>(served.Flow[m]) - 1u, 2u);
         responses[flow][next[flow]] = span(end - arrivals[flow][next[flow]]);
         ++next[flow];
     }
 }
 
-// LSD radix sort on bytes: comparison sorts spend most of their time on
-// mispredicted branches with arrays this small, and a press sorts three of them.
-// Passes whose byte is the same in every value (the high bytes, mostly) are skipped.
+// LSD radix sort on bytes of the distance from the smallest value: comparison
+// sorts spend most of their time on mispredicted branches with arrays this
+// small, and response times of one run seldom span more than two bytes, so
+// two passes mostly do.
 void SortAscending(FlowValues values)
 {
     constexpr std::size_t n = FlowValues::extent;
+    static_assert(n <= std::numeric_limits<std::uint16_t>::max(), "bucket counts are 16 bits");
     std::array<std::uint32_t, n> keys;
     std::array<std::uint32_t, n> scratch;
-    std::array<std::array<std::uint16_t, 256>, 4> counts{};
-    static_assert(n <= std::numeric_limits<std::uint16_t>::max(), "bucket counts are 16 bits");
+    // Flipping the sign bit makes unsigned order agree with signed order.
+    std::uint32_t lowest = ~0u;
+    std::uint32_t highest = 0;
     for (std::size_t i = 0; i < n; ++i) {
-        // Flipping the sign bit makes unsigned order agree with signed order.
         keys[i] = static_cast<std::uint32_t>(values[i]) ^ 0x8000'0000u;
-        for (int pass = 0; pass < 4; ++pass)
-            ++counts[pass][(keys[i] >> (8 * pass)) & 0xFF];
+        lowest = std::min(lowest, keys[i]);
+        highest = std::max(highest, keys[i]);
+    }
+    int passes = 0;
+    for (std::uint32_t span = highest - lowest; span != 0; span >>= 8)
+        ++passes;
+    std::array<std::array<std::uint16_t, 256>, 4> counts{};
+    for (std::size_t i = 0; i < n; ++i) {
+        keys[i] -= lowest;
+        ++counts[0][keys[i] & 0xFF];
+        ++counts[1][(keys[i] >> 8) & 0xFF];
+    }
+    if (passes > 2) {
+        for (std::size_t i = 0; i < n; ++i) {
+            ++counts[2][(keys[i] >> 16) & 0xFF];
+            ++counts[3][keys[i] >> 24];
+        }
     }
     std::uint32_t* from = keys.data();
     std::uint32_t* to = scratch.data();
-    for (int pass = 0; pass < 4; ++pass) {
-        auto& count = counts[pass];
-        if (count[(from[0] >> (8 * pass)) & 0xFF] == n)
-            continue;
+    for (int pass = 0; pass < passes; ++pass) {
         std::array<std::uint16_t, 256> start;
         std::uint16_t offset = 0;
         for (int digit = 0; digit < 256; ++digit) {
             start[digit] = offset;
-            offset = static_cast<std::uint16_t>(offset + count[digit]);
+            offset = static_cast<std::uint16_t>(offset + counts[pass][digit]);
         }
         for (std::size_t i = 0; i < n; ++i)
             to[start[(from[i] >> (8 * pass)) & 0xFF]++] = from[i];
         std::swap(from, to);
     }
     for (std::size_t i = 0; i < n; ++i)
-        values[i] = static_cast<std::int32_t>(from[i] ^ 0x8000'0000u);
+        values[i] = static_cast<std::int32_t>((from[i] + lowest) ^ 0x8000'0000u);
 }
 
 TResultArrays RunModel(const Generator& nextArrivalInterval, const Generator& nextProcessingTime)

@@ -30,7 +30,7 @@ VariateDraw::VariateDraw(const DistributionSetting& setting)
         const double bound = std::trunc(setting.p1);
         if (!std::isfinite(setting.p1) || !fitsInt32(bound))
             throw ParameterError(1, "значение вне допустимого диапазона, задайте число от -2147483648 до 2147483647");
-        bound_ = static_cast<std::int32_t>(bound);
+        below_ = shell::RandomBelowBound(static_cast<std::int32_t>(bound));
         break;
     }
     case DistributionKind::Erlang2:

@@ -81,9 +81,18 @@ public:
     template <typename Sources>
     std::int32_t operator()(Sources& sources) const
     {
+        // Uniform draws, the most frequent, inline into the run; the others
+        // call the logarithm or the normal source anyway.
+        if (setting_.kind == DistributionKind::Uniform)
+            return below_(sources);
+        return logOrNormal(sources);
+    }
+
+private:
+    template <typename Sources>
+    [[gnu::noinline]] std::int32_t logOrNormal(Sources& sources) const
+    {
         switch (setting_.kind) {
-        case DistributionKind::Uniform:
-            return shell::RandomBelow(bound_, sources);
         case DistributionKind::Erlang2: {
             const double term1 = c1_ * std::log(UnitDraw(sources));
             const double term2 = c2_ * std::log(UnitDraw(sources));
@@ -93,17 +102,18 @@ public:
             return normal(sources.RandG(setting_.p1, setting_.p2));
         case DistributionKind::Exponential:
             return truncated(c1_ * std::log(UnitDraw(sources)), 1);
+        case DistributionKind::Uniform:
+            break;
         }
-        return 0;
+        return below_(sources);
     }
 
-private:
     // A log-based draw: `blame` is the parameter whose term dominates the value.
     static std::int32_t truncated(double value, int blame);
     std::int32_t normal(double value) const;
 
     DistributionSetting setting_;
-    std::int32_t bound_ = 0;
+    shell::RandomBelowBound below_{0};
     double c1_ = 0;  // -1 / rate of the (first) exponential phase
     double c2_ = 0;  // +1 / rate of the second Erlang phase
 };
