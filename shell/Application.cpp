@@ -7,6 +7,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 
 #include <sys/socket.h>
 #include <unistd.h>
@@ -109,8 +110,12 @@ void Application::ShowException(const std::exception& error)
 
 int Application::start(const std::function<void()>& steps)
 {
-    guarded(steps);
-    return 0;
+    bool completed = false;
+    guarded([&] {
+        steps();
+        completed = true;
+    });
+    return completed ? EXIT_SUCCESS : EXIT_FAILURE;
 }
 
 }  // namespace shell

@@ -191,5 +191,19 @@ TEST_F(KestrinTest, EveryBadTextInEveryFieldIsReportedByTheFieldsName)
     }
 }
 
+TEST(StartupTest, FormGlobalNamesTheWindowWhileTheApplicationLives)
+{
+    int argc = 1;
+    char name[] = "kestrin";
+    char* argv[] = {name, nullptr};
+    {
+        shell::Application application(argc, argv, "kestrin");
+        application.Initialize();
+        application.CreateForm(Form1);
+        EXPECT_EQ(application.forms().front().get(), Form1);
+    }
+    EXPECT_EQ(Form1, nullptr);
+}
+
 }  // namespace
 }  // namespace kestrin

@@ -541,19 +541,24 @@ TEST_F(Unit1Test, EveryBadTextInEveryFieldIsReportedByTheFieldsName)
     }
 }
 
-TEST(StartupTest, CreatesTheSimulationWindowThenTheHiddenSecondForm)
+// The globals name the forms while the application lives, and nothing after.
+TEST(StartupTest, CreatesTheSimulationWindowThenTheHiddenSecondFormAndForgetsThemAtTheEnd)
 {
     int argc = 1;
     char name[] = "velmora";
     char* argv[] = {name, nullptr};
-    shell::Application application(argc, argv, "velmora");
-    application.Initialize();
-    CreateForms(application);
-    ASSERT_EQ(application.forms().size(), 2u);
-    EXPECT_EQ(application.forms()[0].get(), Form1);
-    EXPECT_EQ(application.forms()[1].get(), Form2);
-    EXPECT_FALSE(Form2->isVisible());
-    EXPECT_EQ(Form2->windowTitle(), "Form2");
+    {
+        shell::Application application(argc, argv, "velmora");
+        application.Initialize();
+        CreateForms(application);
+        ASSERT_EQ(application.forms().size(), 2u);
+        EXPECT_EQ(application.forms()[0].get(), Form1);
+        EXPECT_EQ(application.forms()[1].get(), Form2);
+        EXPECT_FALSE(Form2->isVisible());
+        EXPECT_EQ(Form2->windowTitle(), "Form2");
+    }
+    EXPECT_EQ(Form1, nullptr);
+    EXPECT_EQ(Form2, nullptr);
 }
 
 }  // namespace
