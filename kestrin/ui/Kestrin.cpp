@@ -34,7 +34,7 @@ std::int32_t dayCount(const QLineEdit* field)
     return shell::readField(field->accessibleName(), [&text] {
         const std::int32_t days = shell::StrToInt(text);
         if (days < 1)
-            throw shell::Exception("\"" + text + "\" — должно быть не меньше 1");
+            throw shell::Exception(shell::quoted(text) + " — должно быть не меньше 1");
         return days;
     });
 }

@@ -110,6 +110,9 @@ TEST_F(KestrinTest, RejectedPressesReportTheFirstBadFieldAndKeepL)
     expectRejected("Число дней моделирования: \"0\" — должно быть не меньше 1");
     type("G", "2.5");
     expectRejected("Число дней моделирования: \"2.5\" — не целое число");
+    // A long text is cut as every message cuts it.
+    type("G", "-" + QString(100000, '0'));
+    expectRejected("Число дней моделирования: \"-" + QString(39, '0') + "…\" — должно быть не меньше 1");
     type("G", "100");
     type("Edit1", "-3e9");
     expectRejected("Недостача вне допустимого диапазона");
