@@ -5,10 +5,12 @@
 #include <QMessageBox>
 #include <QSocketNotifier>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
 
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -31,14 +33,25 @@ int quitSignalPipe[2] = {-1, -1};
 
 extern "C" void onQuitSignal(int)
 {
+    // The interrupted code may be about to read errno, which write() can change.
+    const int savedErrno = errno;
     const char byte = 1;
     [[maybe_unused]] const auto written = ::write(quitSignalPipe[0], &byte, 1);
+    errno = savedErrno;
 }
 
 void quitOnSignals(QObject* context)
 {
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, quitSignalPipe) != 0)
+    // No program started from here inherits either end. The writing end never
+    // blocks the handler: when it is full, a byte is already waiting to end the loop.
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, quitSignalPipe) != 0)
         return;
+    const int flags = ::fcntl(quitSignalPipe[0], F_GETFL);
+    if (flags == -1 || ::fcntl(quitSignalPipe[0], F_SETFL, flags | O_NONBLOCK) == -1) {
+        ::close(quitSignalPipe[0]);
+        ::close(quitSignalPipe[1]);
+        return;
+    }
     auto* notifier = new QSocketNotifier(quitSignalPipe[1], QSocketNotifier::Read, context);
     QObject::connect(notifier, &QSocketNotifier::activated, context, [] {
         char byte;
