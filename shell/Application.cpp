@@ -1,7 +1,8 @@
-// Error display through a modal box titled with the program's name, and an end
-// on SIGTERM or SIGINT as clean as closing the window.
+// Error display through a modal box titled with the program's name, Qt's own
+// texts in Russian, and an end on SIGTERM or SIGINT as clean as closing the window.
 #include "Application.h"
 
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QSocketNotifier>
 
@@ -102,6 +103,10 @@ void Application::Initialize()
     if (QCoreApplication::instance() == nullptr)
         application_ = std::make_unique<QApplication>(argc_, argv_);
     QApplication::setApplicationName(programName_);
+    // Without the translations (a build outside the package) Qt's texts stay English.
+    translator_ = std::make_unique<QTranslator>();
+    if (translator_->load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator_.get());
     // Forms other than the main one are never shown, so closing the main window
     // closes the last visible one and ends the program.
     QApplication::setQuitOnLastWindowClosed(true);

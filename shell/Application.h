@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QObject>
 #include <QString>
+#include <QTranslator>
 #include <QWidget>
 
 #include <exception>
@@ -28,7 +29,9 @@ public:
     Application(int& argc, char** argv, QString programName);
     ~Application();
 
-    // Makes the application object ready; an existing one (as in tests) is reused.
+    // Makes the application object ready, an existing one (as in tests) being
+    // reused, and gives Qt's own texts in Russian, as all of ours are, whatever
+    // the user's locale.
     void Initialize();
 
     // Creates a form and stores it in `global`, which goes back to null when the
@@ -64,6 +67,7 @@ private:
     char** argv_;
     QString programName_;
     std::unique_ptr<QApplication> application_;
+    std::unique_ptr<QTranslator> translator_;
     std::vector<std::unique_ptr<QWidget>> forms_;
 };
 
