@@ -285,10 +285,11 @@ TEST_F(ChartTest, SavesThePictureAndTheDataWholeOrNotAtAllAndCopiesThePicture)
     QTemporaryDir folder;
     chooseInMenu("Копировать изображение");
     EXPECT_EQ(QApplication::clipboard()->image().size(), chart.grab().size());
-    answerSaveDialog(folder.filePath("chart.png"), 0);
+    // The name gets the chosen type's extension, and a typed one chooses its type.
+    answerSaveDialog(folder.filePath("chart"), 0);
     chooseInMenu("Сохранить изображение…");
     EXPECT_EQ(QImage(folder.filePath("chart.png")).size(), chart.grab().size());
-    answerSaveDialog(folder.filePath("chart.svg"), 1);
+    answerSaveDialog(folder.filePath("chart.svg"), 0);
     chooseInMenu("Сохранить изображение…");
     QFile svg(folder.filePath("chart.svg"));
     ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
