@@ -2,6 +2,7 @@
 // in Russian as the programs start it, and the whole-or-nothing write.
 #include "shell/Files.h"
 
+#include "../support/ProgramStart.h"
 #include "shell/Application.h"
 
 #include <QDialogButtonBox>
@@ -100,11 +101,8 @@ void typeName(QWidget* dialog, const QString& name)
 // asked about, a "no" returning to the dialog.
 TEST(SaveDialogTest, QtsDialogSpeaksRussianAndAsksBeforeReplacingTheNameItSavesUnder)
 {
-    int argc = 1;
-    char name[] = "velmora";
-    char* argv[] = {name, nullptr};
-    shell::Application application(argc, argv, "velmora");
-    application.Initialize();
+    ProgramStart start("velmora");
+    start.application.Initialize();
     QTemporaryDir folder;
     const QString existing = folder.filePath("typed.jpg.png");
     write(existing, "old");

@@ -2,6 +2,7 @@
 #include "kestrin/ui/Kestrin.h"
 
 #include "../../support/BadInputs.h"
+#include "../../support/ProgramStart.h"
 #include "shell/Application.h"
 
 #include <QAccessible>
@@ -196,14 +197,11 @@ TEST_F(KestrinTest, EveryBadTextInEveryFieldIsReportedByTheFieldsName)
 
 TEST(StartupTest, FormGlobalNamesTheWindowWhileTheApplicationLives)
 {
-    int argc = 1;
-    char name[] = "kestrin";
-    char* argv[] = {name, nullptr};
     {
-        shell::Application application(argc, argv, "kestrin");
-        application.Initialize();
-        application.CreateForm(Form1);
-        EXPECT_EQ(application.forms().front().get(), Form1);
+        ProgramStart start("kestrin");
+        start.application.Initialize();
+        start.application.CreateForm(Form1);
+        EXPECT_EQ(start.application.forms().front().get(), Form1);
     }
     EXPECT_EQ(Form1, nullptr);
 }

@@ -2,6 +2,7 @@
 #include "velmora/ui/Unit1.h"
 
 #include "../../support/BadInputs.h"
+#include "../../support/ProgramStart.h"
 #include "shell/Application.h"
 #include "shell/Random.h"
 #include "velmora/model/Histogram.h"
@@ -544,16 +545,13 @@ TEST_F(Unit1Test, EveryBadTextInEveryFieldIsReportedByTheFieldsName)
 // The globals name the forms while the application lives, and nothing after.
 TEST(StartupTest, CreatesTheSimulationWindowThenTheHiddenSecondFormAndForgetsThemAtTheEnd)
 {
-    int argc = 1;
-    char name[] = "velmora";
-    char* argv[] = {name, nullptr};
     {
-        shell::Application application(argc, argv, "velmora");
-        application.Initialize();
-        CreateForms(application);
-        ASSERT_EQ(application.forms().size(), 2u);
-        EXPECT_EQ(application.forms()[0].get(), Form1);
-        EXPECT_EQ(application.forms()[1].get(), Form2);
+        ProgramStart start("velmora");
+        start.application.Initialize();
+        CreateForms(start.application);
+        ASSERT_EQ(start.application.forms().size(), 2u);
+        EXPECT_EQ(start.application.forms()[0].get(), Form1);
+        EXPECT_EQ(start.application.forms()[1].get(), Form2);
         EXPECT_FALSE(Form2->isVisible());
         EXPECT_EQ(Form2->windowTitle(), "Form2");
     }
