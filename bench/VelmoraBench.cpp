@@ -4,7 +4,10 @@
 
 #include "shell/Random.h"
 #include "velmora/model/EngineSteps.h"
+#include "velmora/model/Series.h"
 #include "velmora/model/Variates.h"
+
+#include <memory>
 
 #include <cstdio>
 
@@ -50,6 +53,18 @@ BENCHMARK(RunModelRescanningSort)
     ->Iterations(1)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
+
+// One run of a series at the start settings, in a workspace kept from run to run.
+void RunOfSeries(benchmark::State& state)
+{
+    const velmora::SeriesDraws draws{velmora::VariateDraw({velmora::DistributionKind::Uniform, 100, 0}),
+                                     velmora::VariateDraw({velmora::DistributionKind::Uniform, 50, 0})};
+    const auto workspace = std::make_unique<velmora::TRunWorkspace>();
+    std::uint64_t run = 0;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(velmora::RunOfSeries(draws, 5, run++, *workspace));
+}
+BENCHMARK(RunOfSeries)->Unit(benchmark::kMicrosecond)->Repetitions(15)->ReportAggregatesOnly(true);
 
 }  // namespace
 

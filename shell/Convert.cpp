@@ -29,19 +29,9 @@ std::string_view trimmed(std::string_view text)
     return text;
 }
 
-[[noreturn]] void notANumber(std::string_view text)
-{
-    throw Exception(quoted(text) + " — не число");
-}
-
-[[noreturn]] void outOfRange(std::string_view text)
-{
-    throw Exception(quoted(text) + " — число вне допустимого диапазона");
-}
-
 }  // namespace
 
-std::string quoted(std::string_view text)
+std::string Quoted(std::string_view text)
 {
     constexpr std::size_t maxShown = 40;
     std::string shown(text.substr(0, maxShown));
@@ -55,6 +45,20 @@ std::string quoted(std::string_view text)
     }
     return "\"" + shown + "\"";
 }
+
+namespace {
+
+[[noreturn]] void notANumber(std::string_view text)
+{
+    throw Exception(Quoted(text) + " — не число");
+}
+
+[[noreturn]] void outOfRange(std::string_view text)
+{
+    throw Exception(Quoted(text) + " — число вне допустимого диапазона");
+}
+
+}  // namespace
 
 double StrToFloat(std::string_view text)
 {
@@ -158,18 +162,30 @@ std::int32_t StrToInt(std::string_view text)
         ++pos;
     }
     if (pos == body.size())
-        throw Exception(quoted(text) + " — не целое число");
+        throw Exception(Quoted(text) + " — не целое число");
 
     std::int64_t magnitude = 0;
     for (; pos < body.size(); ++pos) {
         if (!isDigit(body[pos]))
-            throw Exception(quoted(text) + " — не целое число");
+            throw Exception(Quoted(text) + " — не целое число");
         magnitude = std::min<std::int64_t>(magnitude * 10 + (body[pos] - '0'), std::int64_t{1} << 40);
     }
     const std::int64_t value = negative ? -magnitude : magnitude;
     if (value < std::numeric_limits<std::int32_t>::min() || value > std::numeric_limits<std::int32_t>::max())
-        throw Exception(quoted(text) + " — целое число вне допустимого диапазона");
+        throw Exception(Quoted(text) + " — целое число вне допустимого диапазона");
     return static_cast<std::int32_t>(value);
+}
+
+std::uint64_t StrToUInt64(std::string_view text)
+{
+    const std::string_view body = trimmed(text);
+    std::uint64_t value = 0;
+    const auto [end, ec] = std::from_chars(body.data(), body.data() + body.size(), value);
+    if (body.empty() || !isDigit(body.front()) || end != body.data() + body.size())
+        throw Exception(Quoted(text) + " — не целое неотрицательное число");
+    if (ec == std::errc::result_out_of_range)
+        throw Exception(Quoted(text) + " — целое число вне допустимого диапазона");
+    return value;
 }
 
 std::string FloatToStr(double value, std::string_view decimalSeparator)

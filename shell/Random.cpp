@@ -4,15 +4,9 @@
 #include "Random.h"
 
 #include <chrono>
-#include <random>
 
 namespace shell {
 namespace {
-
-struct NormalSource {
-    std::mt19937_64 engine;
-    std::normal_distribution<double> standard{0.0, 1.0};
-};
 
 NormalSource& normalSource()
 {
@@ -66,15 +60,12 @@ void SRand(std::uint64_t seed)
 
 void Randomize()
 {
-    NormalSource& source = normalSource();
-    source.engine.seed(ClockSeed());
-    source.standard.reset();
+    normalSource().seed(ClockSeed());
 }
 
 double RandG(double mean, double stdDev)
 {
-    NormalSource& source = normalSource();
-    return mean + stdDev * source.standard(source.engine);
+    return normalSource().RandG(mean, stdDev);
 }
 
 RandomSources& ProcessRandomSources()

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <random>
 
 namespace shell {
 
@@ -21,6 +22,9 @@ std::uint64_t SeedAfter(std::uint64_t reading, std::uint64_t last);
 // draws inline, so a model that takes thousands per run can hold it directly.
 class StandardSource {
 public:
+    static constexpr std::uint64_t multiplier = 6364136223846793005ULL;
+    static constexpr std::uint64_t increment = 1442695040888963407ULL;
+
     void seed(std::uint64_t seed) { state_ = seed; }
     // Uniform over 0 ... 32767 inclusive (exactly 15 bits).
     std::int32_t Rand() { return static_cast<std::int32_t>(next() >> 49); }
@@ -30,11 +34,29 @@ public:
 private:
     std::uint64_t next()
     {
-        state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
+        state_ = state_ * multiplier + increment;
         return state_;
     }
 
     std::uint64_t state_ = 1;
+};
+
+// The normal family's generator: a 64-bit Mersenne twister behind a standard
+// normal distribution.
+class NormalSource {
+public:
+    void seed(std::uint64_t seed)
+    {
+        engine_.seed(seed);
+        standard_.reset();
+    }
+    // mean + stdDev * z with z standard normal, so stdDev 0 gives the mean and a
+    // negative stdDev mirrors the spread.
+    double RandG(double mean, double stdDev) { return mean + stdDev * standard_(engine_); }
+
+private:
+    std::mt19937_64 engine_;
+    std::normal_distribution<double> standard_{0.0, 1.0};
 };
 
 // The process-wide standard source.
@@ -45,8 +67,6 @@ void SRand(std::uint64_t seed);
 
 // Seeds the generator behind RandG with ClockSeed.
 void Randomize();
-// mean + stdDev * z with z standard normal, so stdDev 0 gives the mean and a
-// negative stdDev mirrors the spread.
 double RandG(double mean, double stdDev);
 
 // The random operations a draw of the queueing model uses, so that tests can
@@ -61,6 +81,26 @@ public:
 
 // The process-wide families behind that interface.
 RandomSources& ProcessRandomSources();
+
+// Both families of one run of a series, its own and seeded for it alone; the
+// process-wide ones are never touched. Offers what RandomSources does, without
+// the virtual calls, to code that takes its sources as a template parameter.
+class RunSources {
+public:
+    RunSources(std::uint64_t standardSeed, std::uint64_t normalSeed)
+    {
+        standard_.seed(standardSeed);
+        normal_.seed(normalSeed);
+    }
+    std::int32_t Rand() { return standard_.Rand(); }
+    std::int32_t LRand() { return standard_.LRand(); }
+    double RandG(double mean, double stdDev) { return normal_.RandG(mean, stdDev); }
+    StandardSource& standard() { return standard_; }
+
+private:
+    StandardSource standard_;
+    NormalSource normal_;
+};
 
 // 0 ... |n| - 1 from one LRand of `source` (the remainder takes the dividend's
 // sign, and LRand is never negative); 0 without a draw for n = 0.

@@ -10,7 +10,7 @@ const std::array<float, DrawBound>& DemandUnits()
     static const std::array<float, DrawBound> units = [] {
         std::array<float, DrawBound> table;
         for (int k = 0; k < DrawBound; ++k)
-            table[k] = static_cast<float>(k) / 1000.0f;
+            table[k] = static_cast<float>(k) / UnitsPerPlace;
         return table;
     }();
     return units;

@@ -13,8 +13,8 @@ inline constexpr int GoodsCount = 10;
 inline constexpr std::int32_t MaxDays = 250;
 
 struct TWarehouseInput {
-    std::array<float, 10> Order;      // delivered when a good is reordered or ran short
-    std::array<float, 10> Threshold;  // a remaining stock below it is reordered
+    std::array<float, GoodsCount> Order;      // delivered when a good is reordered or ran short
+    std::array<float, GoodsCount> Threshold;  // a remaining stock below it is reordered
     std::int32_t DayCount;
 };
 
@@ -22,9 +22,11 @@ namespace detail {
 
 inline constexpr int DrawsPerGood = 10;
 inline constexpr std::int32_t DrawBound = 1000;
+// A draw k is a demand of k units, and a unit is a thousandth of a place.
+inline constexpr float UnitsPerPlace = 1000.0f;
 
-// k / 1000 as the nearest float, for every k below DrawBound: a look-up instead
-// of a division for each of the 25 000 draws of a run.
+// k units in places as the nearest float, for every k below DrawBound: a look-up
+// instead of a division for each draw of a run.
 const std::array<float, DrawBound>& DemandUnits();
 
 [[noreturn]] void QuantityOutOfRange();
@@ -50,8 +52,8 @@ inline float lostPlaces(float remainder)
 }  // namespace detail
 
 // Simulates min(DayCount, 250) days (none below 1), calling onDay(1, 2, ...) at the
-// start of each; every stock starts at its Order. Each unit of demand is
-// randomBelow(1000) thousandths of a place: randomBelow is called directly, so
+// start of each; every stock starts at its Order. Each draw of demand is
+// randomBelow(DrawBound) units: randomBelow is called directly, so
 // a concrete source inlines into the days. Returns lost / total demand.
 // Throws shell::Exception when the total demand is 0 (no days, or no demand
 // drawn), when a quantity leaves the 32-bit float range, or when a deficit's
@@ -75,7 +77,7 @@ double SimulateWarehouse(const TWarehouseInput& input, RandomBelow&& randomBelow
             d = 0.0f;
             for (int draw = 0; draw < detail::DrawsPerGood; ++draw) {
                 const std::int32_t k = randomBelow(detail::DrawBound);
-                d += k >= 0 && k < detail::DrawBound ? units[k] : static_cast<float>(k) / 1000.0f;
+                d += k >= 0 && k < detail::DrawBound ? units[k] : static_cast<float>(k) / detail::UnitsPerPlace;
             }
         }
         float daySum = 0.0f;

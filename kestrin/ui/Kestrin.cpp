@@ -3,6 +3,7 @@
 // about a field name its column and good, or the day count.
 #include "Kestrin.h"
 
+#include "Inputs.h"
 #include "ui_Kestrin.h"
 
 #include "shell/Application.h"
@@ -21,22 +22,11 @@ namespace {
 
 // Messages and assistive tools name a field alike: its column and good, or the
 // caption of the day count.
-float goodValue(const QLineEdit* field)
-{
-    return shell::readField(field->accessibleName(),
-                            [field] { return shell::StrToSingle(field->text().toStdString()); });
-}
-
-// Fewer than one day would leave nothing to measure L by.
-std::int32_t dayCount(const QLineEdit* field)
+template <typename Read>
+auto fieldValue(const QLineEdit* field, Read read)
 {
     const std::string text = field->text().toStdString();
-    return shell::readField(field->accessibleName(), [&text] {
-        const std::int32_t days = shell::StrToInt(text);
-        if (days < 1)
-            throw shell::Exception(shell::quoted(text) + " — должно быть не меньше 1");
-        return days;
-    });
+    return shell::readField(field->accessibleName(), [&] { return read(text); });
 }
 
 }  // namespace
@@ -83,11 +73,11 @@ TWarehouseInput TForm1::ReadWarehouseInput() const
     TWarehouseInput input;
     const auto thresholdFields = thresholds();
     for (int good = 0; good < GoodsCount; ++good)
-        input.Threshold[good] = goodValue(thresholdFields[good]);
+        input.Threshold[good] = fieldValue(thresholdFields[good], ReadThreshold);
     const auto orderFields = orders();
     for (int good = 0; good < GoodsCount; ++good)
-        input.Order[good] = goodValue(orderFields[good]);
-    input.DayCount = dayCount(ui->G);
+        input.Order[good] = fieldValue(orderFields[good], ReadOrder);
+    input.DayCount = fieldValue(ui->G, ReadDayCount);
     return input;
 }
 

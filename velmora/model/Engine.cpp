@@ -1,47 +1,54 @@
-// One run of the queueing network. Times are computed in 64 bits and checked
-// before they are stored or used as the end of a service, so no draw can make
-// the run overflow silently.
+// The steps of a run of the queueing network. Times are computed in 64 bits and
+// checked before they are stored or used as the end of a service, so no draw can
+// make the run overflow silently.
 #include "EngineSteps.h"
-
-#include "shell/Exception.h"
 
 #include <algorithm>
 #include <array>
-#include <limits>
+#include <cstdlib>
 #include <memory>
 
 namespace velmora {
-namespace {
 
-[[noreturn]] [[gnu::cold]] [[gnu::noinline]] void timeOutOfRange()
+TimeRangeError::TimeRangeError(bool arrival, bool processing)
+    : shell::Exception("Моделируемые времена выходят за допустимый диапазон")
+    , arrival_(arrival)
+    , processing_(processing)
 {
-    throw shell::Exception("Моделируемые времена выходят за допустимый диапазон, уменьшите MAX или матожидание "
-                           "либо увеличьте интенсивность");
 }
 
-// Kept small so that it inlines into every stage; the throw lives out of line.
-inline Tick toTick(std::int64_t time)
+namespace detail {
+
+void TimeOutOfRange(std::int64_t arrivalPart, std::int64_t processingPart)
 {
-    if (time < std::numeric_limits<Tick>::min() || time > std::numeric_limits<Tick>::max()) [[unlikely]]
-        timeOutOfRange();
+    // A sum that leaves the range has a part of at least half the range.
+    constexpr std::int64_t half = std::int64_t{1} << 30;
+    throw TimeRangeError(std::llabs(arrivalPart) >= half, std::llabs(processingPart) >= half);
+}
+
+}  // namespace detail
+
+namespace {
+
+// Kept small so that it inlines into every stage; the throw lives out of line.
+Tick checkedTick(std::int64_t time, std::int64_t arrivalPart, std::int64_t processingPart)
+{
+    if (time < detail::tickMin || time > detail::tickMax) [[unlikely]]
+        detail::TimeOutOfRange(arrivalPart, processingPart);
     return static_cast<Tick>(time);
 }
 
 // When a task that arrives at `arrival`, waits `wait` and is served for `service` leaves.
 Tick endOf(Tick arrival, Tick wait, Tick service)
 {
-    return toTick(std::int64_t{arrival} + wait + service);
+    const std::int64_t busy = std::int64_t{wait} + service;
+    return checkedTick(arrival + busy, arrival, busy);
 }
 
-Tick processingTime(const Generator& nextProcessingTime)
+// A wait or a response time: a span of waiting and processing.
+Tick span(std::int64_t time)
 {
-    return toTick(std::int64_t{nextProcessingTime()} + 1);
-}
-
-void fillDepartures(TTaskTable& table, int count)
-{
-    for (int k = 0; k < count; ++k)
-        table.Departure[k] = endOf(table.Arrival[k], table.Wait[k], table.Service[k]);
+    return checkedTick(time, 0, time);
 }
 
 std::span<Tick> rows(std::array<Tick, TTaskTable::Capacity>& column, int count)
@@ -51,18 +58,25 @@ std::span<Tick> rows(std::array<Tick, TTaskTable::Capacity>& column, int count)
 
 }  // namespace
 
-void GenerateFlow(TTaskTable& table, int multiplier, const Generator& nextArrivalInterval,
-                  const Generator& nextProcessingTime)
+namespace detail {
+
+void serveAtEntry(TTaskTable& table, int count)
 {
-    table.Arrival[0] = nextArrivalInterval();
-    for (int i = 0; i < TasksPerFlow; ++i) {
-        if (i > 0) {
-            const std::int64_t interval = std::int64_t{multiplier} * nextArrivalInterval() + 1;
-            table.Arrival[i] = toTick(table.Arrival[i - 1] + interval);
-        }
-        table.Service[i] = processingTime(nextProcessingTime);
-    }
+    SingleServerWaits(rows(table.Arrival, count), rows(table.Service, count), rows(table.Wait, count));
 }
+
+void fillDepartures(TTaskTable& table, int count)
+{
+    for (int k = 0; k < count; ++k)
+        table.Departure[k] = endOf(table.Arrival[k], table.Wait[k], table.Service[k]);
+}
+
+void serveAlone(TTaskTable& table, int count)
+{
+    SingleServerWaits(rows(table.Departure, count), rows(table.NextService, count), rows(table.NextWait, count));
+}
+
+}  // namespace detail
 
 void SingleServerWaits(std::span<const Tick> arrival, std::span<const Tick> service, std::span<Tick> wait)
 {
@@ -71,7 +85,7 @@ void SingleServerWaits(std::span<const Tick> arrival, std::span<const Tick> serv
     wait[0] = 0;
     for (std::size_t i = 1; i < arrival.size(); ++i) {
         const Tick previousEnd = endOf(arrival[i - 1], wait[i - 1], service[i - 1]);
-        wait[i] = previousEnd <= arrival[i] ? 0 : toTick(std::int64_t{previousEnd} - arrival[i]);
+        wait[i] = previousEnd <= arrival[i] ? 0 : span(std::int64_t{previousEnd} - arrival[i]);
     }
 }
 
@@ -99,7 +113,7 @@ void MergeByPriority(const TTaskTable& high, int highCount, std::optional<std::i
         ++k;
     };
     auto emitLow = [&](std::int64_t wait) {
-        const Tick w = toTick(wait);
+        const Tick w = span(wait);
         out.Arrival[k] = aL[j];
         out.Service[k] = pL[j];
         out.Flow[k] = lowTag;
@@ -142,43 +156,34 @@ void MergeByPriority(const TTaskTable& high, int highCount, std::optional<std::i
     }
 }
 
-TResultArrays ComputeFlowResults(const TTaskTable& mergedAll, std::span<const Tick> arrival1,
-                                 std::span<const Tick> arrival2, std::span<const Tick> arrival3)
+void ComputeFlowResults(const TRunWorkspace& workspace, TResultArrays& results)
 {
-    TResultArrays results;
-    std::size_t next1 = 0;
-    std::size_t next2 = 0;
-    std::size_t next3 = 0;
-    const std::size_t rowCount = arrival1.size() + arrival2.size() + arrival3.size();
-    for (std::size_t m = 0; m < rowCount; ++m) {
-        const std::int64_t end = endOf(mergedAll.Arrival[m], mergedAll.Wait[m], mergedAll.Service[m]);
-        switch (mergedAll.Flow[m]) {
-        case 1:
-            results.Result1[next1] = toTick(end - arrival1[next1]);
-            ++next1;
-            break;
-        case 2:
-            results.Result2[next2] = toTick(end - arrival2[next2]);
-            ++next2;
-            break;
-        default:
-            results.Result3[next3] = toTick(end - arrival3[next3]);
-            ++next3;
-            break;
-        }
+    const std::array<const Tick*, FlowCount> arrivals{workspace.Flow1.Arrival.data(), workspace.Flow2.Arrival.data(),
+                                                      workspace.Flow3.Arrival.data()};
+    const std::array<std::int32_t*, FlowCount> responses{results.Result1.data(), results.Result2.data(),
+                                                         results.Result3.data()};
+    std::array<std::size_t, FlowCount> next{};
+    const TTaskTable& served = workspace.MergedAll;
+    for (int m = 0; m < TaskCount; ++m) {
+        const std::int64_t end = endOf(served.Arrival[m], served.Wait[m], served.Service[m]);
+        // Tags other than 1 and 2 are flow 3's.
+        const std::size_t flow = served.Flow[m] == 1 ? 0 : served.Flow[m] == 2 ? 1 : 2;
+        responses[flow][next[flow]] = span(end - arrivals[flow][next[flow]]);
+        ++next[flow];
     }
-    return results;
 }
 
 // LSD radix sort on bytes: comparison sorts spend most of their time on
 // mispredicted branches with arrays this small, and a press sorts three of them.
 // Passes whose byte is the same in every value (the high bytes, mostly) are skipped.
-void SortAscending(std::span<std::int32_t, 1000> values)
+void SortAscending(FlowValues values)
 {
-    std::array<std::uint32_t, 1000> keys;
-    std::array<std::uint32_t, 1000> scratch;
+    constexpr std::size_t n = FlowValues::extent;
+    std::array<std::uint32_t, n> keys;
+    std::array<std::uint32_t, n> scratch;
     std::array<std::array<std::uint16_t, 256>, 4> counts{};
-    for (std::size_t i = 0; i < values.size(); ++i) {
+    static_assert(n <= std::numeric_limits<std::uint16_t>::max(), "bucket counts are 16 bits");
+    for (std::size_t i = 0; i < n; ++i) {
         // Flipping the sign bit makes unsigned order agree with signed order.
         keys[i] = static_cast<std::uint32_t>(values[i]) ^ 0x8000'0000u;
         for (int pass = 0; pass < 4; ++pass)
@@ -188,7 +193,7 @@ void SortAscending(std::span<std::int32_t, 1000> values)
     std::uint32_t* to = scratch.data();
     for (int pass = 0; pass < 4; ++pass) {
         auto& count = counts[pass];
-        if (count[(from[0] >> (8 * pass)) & 0xFF] == values.size())
+        if (count[(from[0] >> (8 * pass)) & 0xFF] == n)
             continue;
         std::array<std::uint16_t, 256> start;
         std::uint16_t offset = 0;
@@ -196,11 +201,11 @@ void SortAscending(std::span<std::int32_t, 1000> values)
             start[digit] = offset;
             offset = static_cast<std::uint16_t>(offset + count[digit]);
         }
-        for (std::size_t i = 0; i < values.size(); ++i)
+        for (std::size_t i = 0; i < n; ++i)
             to[start[(from[i] >> (8 * pass)) & 0xFF]++] = from[i];
         std::swap(from, to);
     }
-    for (std::size_t i = 0; i < values.size(); ++i)
+    for (std::size_t i = 0; i < n; ++i)
         values[i] = static_cast<std::int32_t>(from[i] ^ 0x8000'0000u);
 }
 
@@ -209,54 +214,11 @@ TResultArrays RunModel(const Generator& nextArrivalInterval, const Generator& ne
     return RunModel(nextArrivalInterval, nextProcessingTime, SortAscending);
 }
 
-void SimulateNetwork(TRunWorkspace& workspace, const Generator& nextArrivalInterval,
-                     const Generator& nextProcessingTime)
-{
-    TTaskTable& flow1 = workspace.Flow1;
-    TTaskTable& flow2 = workspace.Flow2;
-    TTaskTable& flow3 = workspace.Flow3;
-    TTaskTable& merged12 = workspace.Merged12;
-    constexpr int n = TasksPerFlow;
-
-    GenerateFlow(flow1, 4, nextArrivalInterval, nextProcessingTime);
-    GenerateFlow(flow2, 2, nextArrivalInterval, nextProcessingTime);
-    GenerateFlow(flow3, 1, nextArrivalInterval, nextProcessingTime);
-    for (TTaskTable* flow : {&flow1, &flow2, &flow3})
-        SingleServerWaits(rows(flow->Arrival, n), rows(flow->Service, n), rows(flow->Wait, n));
-
-    // Shared server: flow 1 is served as if flow 2 did not exist.
-    for (int k = 0; k < n; ++k) {
-        flow1.NextService[k] = processingTime(nextProcessingTime);
-        flow2.NextService[k] = processingTime(nextProcessingTime);
-    }
-    fillDepartures(flow1, n);
-    fillDepartures(flow2, n);
-    SingleServerWaits(rows(flow1.Departure, n), rows(flow1.NextService, n), rows(flow1.NextWait, n));
-    MergeByPriority(flow1, n, 1, flow2, n, 2, merged12);
-
-    // Final server: the stream of flows 1 and 2 is served as if flow 3 did not exist.
-    for (int k = 0; k < n; ++k)
-        flow3.NextService[k] = processingTime(nextProcessingTime);
-    fillDepartures(flow3, n);
-    for (int k = 0; k < 2 * n; ++k)
-        merged12.NextService[k] = processingTime(nextProcessingTime);
-    fillDepartures(merged12, 2 * n);
-    SingleServerWaits(rows(merged12.Departure, 2 * n), rows(merged12.NextService, 2 * n),
-                      rows(merged12.NextWait, 2 * n));
-    MergeByPriority(merged12, 2 * n, std::nullopt, flow3, n, 3, workspace.MergedAll);
-}
-
 TResultArrays RunModel(const Generator& nextArrivalInterval, const Generator& nextProcessingTime, ResultSorter sort)
 {
-    // Every row that is read is written first, so the tables need no clearing.
     const auto workspace = std::make_unique_for_overwrite<TRunWorkspace>();
-    SimulateNetwork(*workspace, nextArrivalInterval, nextProcessingTime);
-    constexpr int n = TasksPerFlow;
-    TResultArrays results = ComputeFlowResults(workspace->MergedAll, rows(workspace->Flow1.Arrival, n),
-                                               rows(workspace->Flow2.Arrival, n), rows(workspace->Flow3.Arrival, n));
-    sort(results.Result1);
-    sort(results.Result2);
-    sort(results.Result3);
+    TResultArrays results;
+    RunModel(*workspace, results, nextArrivalInterval, nextProcessingTime, sort);
     return results;
 }
 

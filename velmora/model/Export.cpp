@@ -1,55 +1,30 @@
-// CSV rows are built with std::to_chars, which never looks at a locale.
+// Both files are written row by row through shell::Csv.
 #include "Export.h"
 
-#include <charconv>
+#include "shell/Csv.h"
 
 namespace velmora {
-namespace {
-
-template <typename Number>
-void append(std::string& text, Number value)
-{
-    char buffer[32];
-    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-    text.append(buffer, result.ptr);
-}
-
-constexpr const char* lineEnd = "\r\n";
-
-}  // namespace
 
 std::string ResponseTimesCsv(const TResultArrays& results)
 {
-    std::string text = "flow,response_time";
-    text += lineEnd;
+    shell::Csv csv{"flow", "response_time"};
     int flow = 1;
     for (const auto* values : {&results.Result1, &results.Result2, &results.Result3}) {
-        for (const std::int32_t value : *values) {
-            append(text, flow);
-            text += ',';
-            append(text, value);
-            text += lineEnd;
-        }
+        for (const std::int32_t value : *values)
+            csv.row(flow, value);
         ++flow;
     }
-    return text;
+    return csv.text();
 }
 
 std::string HistogramCsv(std::span<const FlowHistogram> flows)
 {
-    std::string text = "flow,x,y";
-    text += lineEnd;
+    shell::Csv csv{"flow", "x", "y"};
     for (const FlowHistogram& histogram : flows) {
-        for (const HistogramPoint& point : histogram.points) {
-            append(text, histogram.flow);
-            text += ',';
-            append(text, point.X);
-            text += ',';
-            append(text, point.Y);
-            text += lineEnd;
-        }
+        for (const HistogramPoint& point : histogram.points)
+            csv.row(histogram.flow, point.X, point.Y);
     }
-    return text;
+    return csv.text();
 }
 
 }  // namespace velmora

@@ -1,6 +1,4 @@
-// Results as text for other programs: CSV after RFC 4180 (comma separator, CRLF
-// line ends, a header row first), numbers in the C locale whatever the user's
-// locale, so that scripts and spreadsheets read them alike.
+// Results as CSV for other programs (see shell::Csv).
 #pragma once
 
 #include "Engine.h"
@@ -12,18 +10,17 @@
 
 namespace velmora {
 
-// Header "flow,response_time", then 3000 rows: flow 1, then 2, then 3, each in
-// the ascending order of its results.
+// Header "flow,response_time", then a row per task (TaskCount of them): flow 1,
+// then 2, then 3, each in the ascending order of its results.
 std::string ResponseTimesCsv(const TResultArrays& results);
 
 // The points of one shown flow's histogram.
 struct FlowHistogram {
     int flow;
-    std::array<HistogramPoint, 31> points;
+    Histogram points;
 };
 
-// Header "flow,x,y", then 31 rows per flow in the order given; x and y in the
-// shortest form that reads back as the same double.
+// Header "flow,x,y", then a row per point of each flow in the order given.
 std::string HistogramCsv(std::span<const FlowHistogram> flows);
 
 }  // namespace velmora

@@ -1,6 +1,8 @@
 // One forward sweep over sorted results fills all bins.
 #include "Histogram.h"
 
+#include "shell/Series.h"
+
 #include <algorithm>
 #include <cmath>
 #include <numeric>
@@ -12,23 +14,22 @@ bool AlmostEqual(double x, double y)
     return (y - 0.0001) < (x - 0.00001) && (y + 0.0001) > (x + 0.00001);
 }
 
-HistogramRange FlowRange(std::span<const std::int32_t, 1000> values)
+HistogramRange FlowRange(SortedFlow values)
 {
-    const double lower = values[0];
-    return {lower, (static_cast<double>(values[999]) - lower) / 30.0};
+    const double lower = values.front();
+    return {lower, (static_cast<double>(values.back()) - lower) / HistogramBins};
 }
 
-HistogramRange CommonRange(std::span<const std::int32_t, 1000> values1, std::span<const std::int32_t, 1000> values2,
-                           std::span<const std::int32_t, 1000> values3)
+HistogramRange CommonRange(SortedFlow values1, SortedFlow values2, SortedFlow values3)
 {
-    const double lower = std::min({values1[0], values2[0], values3[0]});
-    const double upper = std::max({values1[999], values2[999], values3[999]});
-    return {lower, (upper - lower) / 30.0};
+    const double lower = std::min({values1.front(), values2.front(), values3.front()});
+    const double upper = std::max({values1.back(), values2.back(), values3.back()});
+    return {lower, (upper - lower) / HistogramBins};
 }
 
-std::array<HistogramPoint, 31> BuildHistogram(std::span<const std::int32_t, 1000> values, double L, double h)
+Histogram BuildHistogram(SortedFlow values, double L, double h)
 {
-    std::array<HistogramPoint, 31> points;
+    Histogram points;
     std::size_t cursor = 0;
     for (int k = 1; k <= HistogramPointCount; ++k) {
         // Each edge from L and k, so that rounding does not accumulate over the bins.
@@ -38,22 +39,17 @@ std::array<HistogramPoint, 31> BuildHistogram(std::span<const std::int32_t, 1000
             ++count;
             ++cursor;
         }
-        points[k - 1] = {L + (k - 1) * h, count * 0.001};
+        points[k - 1] = {L + (k - 1) * h, count * (1.0 / TasksPerFlow)};
     }
     return points;
 }
 
-FlowSummary SummarizeFlow(std::span<const std::int32_t, 1000> sorted)
+FlowSummary SummarizeFlow(SortedFlow sorted)
 {
     const std::int64_t sum = std::accumulate(sorted.begin(), sorted.end(), std::int64_t{0});
-    // Rank ceil(p / 100 * 1000) is 10 p for whole percentages.
-    const auto percentile = [&sorted](int p) { return sorted[static_cast<std::size_t>(10 * p - 1)]; };
-    return {static_cast<double>(sum) / 1000.0,
-            (static_cast<double>(sorted[499]) + sorted[500]) / 2.0,
-            percentile(90),
-            percentile(95),
-            sorted[0],
-            sorted[999]};
+    const std::span<const std::int32_t> values = sorted;
+    return {static_cast<double>(sum) / TasksPerFlow, shell::Median(values), shell::NearestRank(values, 90),
+            shell::NearestRank(values, 95),          sorted.front(),        sorted.back()};
 }
 
 namespace {

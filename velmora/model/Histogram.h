@@ -1,5 +1,8 @@
-// Histograms of response times: 30 equal bins over a range, drawn as 31 stepped points.
+// Histograms of response times: equal bins over a range, drawn as stepped points,
+// one more point than bins.
 #pragma once
+
+#include "Engine.h"
 
 #include <array>
 #include <cstdint>
@@ -7,33 +10,37 @@
 
 namespace velmora {
 
-// X: lower edge of a bin; Y: share of the 1000 results in it.
+// X: lower edge of a bin; Y: share of the flow's results in it.
 struct HistogramPoint {
     double X;
     double Y;
 };
 
-// Lower bound L and bin width h, the upper bound being L + 30 h.
+// Lower bound L and bin width h, the upper bound being L + HistogramBins h.
 struct HistogramRange {
     double L;
     double h;
 };
 
-inline constexpr int HistogramPointCount = 31;
+inline constexpr int HistogramBins = 30;
+// Point k stands at the lower edge of bin k; the last one, at the upper bound.
+inline constexpr int HistogramPointCount = HistogramBins + 1;
+
+using SortedFlow = std::span<const std::int32_t, TasksPerFlow>;
+using Histogram = std::array<HistogramPoint, HistogramPointCount>;
 
 // x lies strictly within 0.00009 of y.
 bool AlmostEqual(double x, double y);
 
-HistogramRange FlowRange(std::span<const std::int32_t, 1000> values);
-HistogramRange CommonRange(std::span<const std::int32_t, 1000> values1, std::span<const std::int32_t, 1000> values2,
-                           std::span<const std::int32_t, 1000> values3);
+HistogramRange FlowRange(SortedFlow values);
+HistogramRange CommonRange(SortedFlow values1, SortedFlow values2, SortedFlow values3);
 
 // values must be sorted ascending; a result on a bin edge counts in the lower bin.
-std::array<HistogramPoint, 31> BuildHistogram(std::span<const std::int32_t, 1000> values, double L, double h);
+Histogram BuildHistogram(SortedFlow values, double L, double h);
 
-// One flow's summary from its 1000 sorted results. Percentiles by nearest rank:
-// the p-th is the value at rank ceil(p / 100 * 1000), counted from 1; the median
-// is the mean of the two middle values.
+// One flow's summary from its sorted results. Percentiles by nearest rank: the
+// p-th is the value at rank ceil(p / 100 * n), counted from 1; the median is the
+// mean of the two middle values.
 struct FlowSummary {
     double mean;
     double median;
@@ -42,7 +49,7 @@ struct FlowSummary {
     std::int32_t min;
     std::int32_t max;
 };
-FlowSummary SummarizeFlow(std::span<const std::int32_t, 1000> sorted);
+FlowSummary SummarizeFlow(SortedFlow sorted);
 
 // The whole ticks that a bin from `lower` to `upper` can hold, as BuildHistogram
 // counts them: the first bin of a range includes its lower edge, the others do

@@ -1,11 +1,8 @@
 // Draw formulas of the four distributions.
 #include "Variates.h"
 
-#include "shell/Exception.h"
-#include "shell/Random.h"
-
-#include <cmath>
 #include <limits>
+#include <tuple>
 
 namespace velmora {
 namespace {
@@ -16,65 +13,85 @@ bool fitsInt32(double truncated)
         && truncated <= static_cast<double>(std::numeric_limits<std::int32_t>::max());
 }
 
-const std::string rateTooSmall =
-    "интенсивность слишком мала по модулю, и время выходит за допустимый диапазон, увеличьте её";
-
-// A log-based draw: `blame` is the parameter whose term dominates the value.
-std::int32_t truncateDraw(double value, int blame)
+// A rate below 0 would turn times negative, and one of 0 divides by zero.
+void requirePositiveRate(double rate, int parameter)
 {
-    const double truncated = std::trunc(value);
-    if (!std::isfinite(value) || !fitsInt32(truncated))
-        throw ParameterError(blame, rateTooSmall);
-    return static_cast<std::int32_t>(truncated);
-}
-
-void requireNonZeroRate(double rate, int parameter)
-{
-    if (rate == 0.0)
-        throw ParameterError(parameter, "интенсивность не может быть равна 0, задайте число больше 0");
+    if (!(rate > 0.0))
+        throw ParameterError(parameter, "интенсивность должна быть больше 0, задайте число больше 0");
 }
 
 }  // namespace
 
-double UnitDraw(shell::RandomSources& sources)
-{
-    return (sources.Rand() + 1) * (1.0 / 32768.0);
-}
-
-std::int32_t DrawVariate(const DistributionSetting& setting, shell::RandomSources& sources)
+VariateDraw::VariateDraw(const DistributionSetting& setting)
+    : setting_(setting)
 {
     switch (setting.kind) {
     case DistributionKind::Uniform: {
         const double bound = std::trunc(setting.p1);
         if (!std::isfinite(setting.p1) || !fitsInt32(bound))
             throw ParameterError(1, "значение вне допустимого диапазона, задайте число от -2147483648 до 2147483647");
-        return shell::RandomBelow(static_cast<std::int32_t>(bound), sources);
+        bound_ = static_cast<std::int32_t>(bound);
+        break;
     }
-    case DistributionKind::Erlang2: {
-        requireNonZeroRate(setting.p1, 1);
-        requireNonZeroRate(setting.p2, 2);
-        const double c1 = -1.0 / setting.p1;
-        const double term1 = c1 * std::log(UnitDraw(sources));
-        const double c2 = 1.0 / setting.p2;
-        const double term2 = c2 * std::log(UnitDraw(sources));
-        return truncateDraw(term1 - term2, std::abs(term1) >= std::abs(term2) ? 1 : 2);
+    case DistributionKind::Erlang2:
+        requirePositiveRate(setting.p1, 1);
+        requirePositiveRate(setting.p2, 2);
+        c1_ = -1.0 / setting.p1;
+        c2_ = 1.0 / setting.p2;
+        break;
+    case DistributionKind::Normal:
+        break;
+    case DistributionKind::Exponential:
+        requirePositiveRate(setting.p1, 1);
+        c1_ = -1.0 / setting.p1;
+        break;
     }
-    case DistributionKind::Normal: {
-        const double value = std::trunc(sources.RandG(setting.p1, setting.p2));
-        if (std::isfinite(value) && fitsInt32(value))
-            return static_cast<std::int32_t>(value);
-        // A mean that is itself out of range is to blame; otherwise the spread is.
-        if (!fitsInt32(std::trunc(setting.p1)))
-            throw ParameterError(1, "матожидание вне допустимого диапазона, уменьшите его по модулю");
-        throw ParameterError(2, "разброс так велик, что время выходит за допустимый диапазон, уменьшите его");
+}
+
+std::int32_t VariateDraw::truncated(double value, int blame)
+{
+    const double whole = std::trunc(value);
+    if (!std::isfinite(value) || !fitsInt32(whole))
+        throw ParameterError(blame, "интенсивность так мала, что время выходит за допустимый диапазон, увеличьте её");
+    return static_cast<std::int32_t>(whole);
+}
+
+std::int32_t VariateDraw::normal(double value) const
+{
+    const double whole = std::trunc(value);
+    if (std::isfinite(whole) && fitsInt32(whole))
+        return static_cast<std::int32_t>(whole);
+    // A mean that is itself out of range is to blame; otherwise the spread is.
+    if (!fitsInt32(std::trunc(setting_.p1)))
+        throw ParameterError(1, "матожидание вне допустимого диапазона, уменьшите его по модулю");
+    throw ParameterError(2, "разброс так велик, что время выходит за допустимый диапазон, уменьшите его");
+}
+
+std::string TimeRangeMessage(const TimeRangeError& error, DistributionKind arrival, DistributionKind processing,
+                             const std::function<std::string(Side side, int parameter)>& name)
+{
+    std::string message = error.message();
+    const char* separator = ": ";
+    for (const auto& [side, kind, blamed] : {std::tuple{Side::Arrival, arrival, error.arrival()},
+                                             std::tuple{Side::Processing, processing, error.processing()}}) {
+        if (!blamed)
+            continue;
+        // Times grow with MAX, the mean and the spread, and shrink as rates grow.
+        const bool rate = kind == DistributionKind::Erlang2 || kind == DistributionKind::Exponential;
+        const bool twoParameters = kind == DistributionKind::Erlang2 || kind == DistributionKind::Normal;
+        message += separator;
+        message += rate ? "увеличьте «" : "уменьшите «";
+        message += name(side, 1) + "»";
+        if (twoParameters)
+            message += " или «" + name(side, 2) + "»";
+        separator = "; ";
     }
-    case DistributionKind::Exponential: {
-        requireNonZeroRate(setting.p1, 1);
-        const double c = -1.0 / setting.p1;
-        return truncateDraw(c * std::log(UnitDraw(sources)), 1);
-    }
-    }
-    throw shell::Exception("Неизвестный вид распределения");
+    return message;
+}
+
+std::int32_t DrawVariate(const DistributionSetting& setting, shell::RandomSources& sources)
+{
+    return VariateDraw(setting)(sources);
 }
 
 }  // namespace velmora

@@ -123,10 +123,18 @@ void TForm1::resizeEvent(QResizeEvent* event)
 void TForm1::Button1Click()
 {
     ui->ComboBox1->setEnabled(true);
-    arrivalSetting_.reset();
-    processingSetting_.reset();
+    arrivalDraws_.reset();
+    processingDraws_.reset();
     // The previous results stay until a run has completed.
-    results_ = RunModel([this] { return NextArrivalInterval(); }, [this] { return NextProcessingTime(); });
+    try {
+        results_ = RunModel([this] { return NextArrivalInterval(); }, [this] { return NextProcessingTime(); });
+    } catch (const TimeRangeError& error) {
+        // Both sides were read by then: every run draws from both before its times can grow.
+        throw shell::Exception(TimeRangeMessage(
+            error, arrivalDraws_->setting().kind, processingDraws_->setting().kind, [this](Side side, int parameter) {
+                return parameterName(side == Side::Arrival ? arrival_ : processing_, parameter).toStdString();
+            }));
+    }
     ShowDistribution();
 }
 
@@ -163,7 +171,7 @@ void TForm1::eksp2Click()
     arrange(processing_, DistributionKind::Exponential, QStringLiteral("Интенсивность:"));
 }
 
-void TForm1::arrange(const Side& side, DistributionKind kind, const QString& exponentialCaption)
+void TForm1::arrange(const SideControls& side, DistributionKind kind, const QString& exponentialCaption)
 {
     bool secondShown = false;
     switch (kind) {
@@ -195,7 +203,7 @@ void TForm1::arrange(const Side& side, DistributionKind kind, const QString& exp
 
 // Assistive tools name each field as messages do, by its frame and its label;
 // a second field without a caption yet stays unnamed while it is hidden.
-void TForm1::nameFields(const Side& side)
+void TForm1::nameFields(const SideControls& side)
 {
     side.first->setAccessibleName(parameterName(side, 1));
     side.second->setAccessibleName(side.secondLabel->text().isEmpty() ? QString() : parameterName(side, 2));
@@ -244,20 +252,20 @@ void TForm1::showFlow(TAreaSeries* series, std::span<const std::int32_t, 1000> v
 
 std::int32_t TForm1::NextArrivalInterval()
 {
-    return draw(arrival_, arrivalSetting_);
+    return draw(arrival_, arrivalDraws_);
 }
 
 std::int32_t TForm1::NextProcessingTime()
 {
-    return draw(processing_, processingSetting_);
+    return draw(processing_, processingDraws_);
 }
 
-std::int32_t TForm1::draw(const Side& side, std::optional<DistributionSetting>& setting)
+std::int32_t TForm1::draw(const SideControls& side, std::optional<VariateDraw>& draws)
 {
-    if (!setting)
-        setting = readSetting(side);
     try {
-        return DrawVariate(*setting, shell::ProcessRandomSources());
+        if (!draws)
+            draws.emplace(readSetting(side));
+        return (*draws)(shell::ProcessRandomSources());
     } catch (const ParameterError& error) {
         throw shell::fieldError(parameterName(side, error.parameter()), error.message());
     }
@@ -274,13 +282,13 @@ DistributionSetting TForm1::ReadProcessingSetting() const
 }
 
 // The frame's caption and the parameter's label, as the user sees them.
-QString TForm1::parameterName(const Side& side, int parameter)
+QString TForm1::parameterName(const SideControls& side, int parameter)
 {
     const QLabel* label = parameter == 1 ? side.firstLabel : side.secondLabel;
     return shell::fieldName(side.frame->title(), label->text());
 }
 
-DistributionSetting TForm1::readSetting(const Side& side)
+DistributionSetting TForm1::readSetting(const SideControls& side)
 {
     const auto fieldValue = [&side](int parameter) {
         const QLineEdit* field = parameter == 1 ? side.first : side.second;

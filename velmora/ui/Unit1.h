@@ -66,7 +66,7 @@ protected:
 
 private:
     // The controls of one side: its frame, four buttons, two fields and their labels.
-    struct Side {
+    struct SideControls {
         QGroupBox* frame;
         QRadioButton* uniform;
         QRadioButton* erlang;
@@ -78,20 +78,20 @@ private:
         QLabel* secondLabel;
     };
 
-    static DistributionSetting readSetting(const Side& side);
-    static std::int32_t draw(const Side& side, std::optional<DistributionSetting>& setting);
-    static QString parameterName(const Side& side, int parameter);
-    static void nameFields(const Side& side);
-    static void arrange(const Side& side, DistributionKind kind, const QString& exponentialCaption);
+    static DistributionSetting readSetting(const SideControls& side);
+    static std::int32_t draw(const SideControls& side, std::optional<VariateDraw>& draws);
+    static QString parameterName(const SideControls& side, int parameter);
+    static void nameFields(const SideControls& side);
+    static void arrange(const SideControls& side, DistributionKind kind, const QString& exponentialCaption);
     void connectHandlers();
     void anchorControls();
     void showFlow(TAreaSeries* series, std::span<const std::int32_t, 1000> values, const HistogramRange& range);
 
     std::unique_ptr<Ui::TForm1> ui;
-    Side arrival_;
-    Side processing_;
-    std::optional<DistributionSetting> arrivalSetting_;
-    std::optional<DistributionSetting> processingSetting_;
+    SideControls arrival_;
+    SideControls processing_;
+    std::optional<VariateDraw> arrivalDraws_;
+    std::optional<VariateDraw> processingDraws_;
     std::optional<shell::Anchors> anchors_;
     std::optional<TResultArrays> results_;
 };

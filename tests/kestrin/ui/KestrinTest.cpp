@@ -115,8 +115,16 @@ TEST_F(KestrinTest, RejectedPressesReportTheFirstBadFieldAndKeepL)
     type("G", "-" + QString(100000, '0'));
     expectRejected("Число дней моделирования: \"-" + QString(39, '0') + "…\" — должно быть не меньше 1");
     type("G", "100");
-    type("Edit1", "-3e9");
-    expectRejected("Недостача вне допустимого диапазона");
+    type("Edit1", "-0.5");
+    expectRejected("Заказ, товар 1: \"-0.5\" — должно быть не меньше 0");
+    // A negative threshold acts as 0 and stays accepted.
+    type("Edit1", "100");
+    type("Edit11", "-5");
+    press();
+    EXPECT_TRUE(messages.isEmpty());
+    type("Edit1", "3e38");
+    type("Edit11", "3.4e38");
+    expectRejected("Количество товара вне допустимого диапазона");
 }
 
 TEST_F(KestrinTest, LIsANamedReadOnlyResultThatTabReachesAndCopies)

@@ -12,6 +12,7 @@
 #include <memory>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace velmora {
 namespace {
@@ -84,12 +85,55 @@ TEST(RunModelTest, ResultsAreSortedAndComplete)
     EXPECT_GE(results.Result2.front(), 3);
 }
 
-TEST(RunModelTest, TimesBeyondThe32BitRangeAreErrors)
+// A draw below 0 counts as 0 wherever it becomes a time, so negative draws run
+// exactly as zeros do.
+TEST(RunModelTest, DrawsBelowZeroCountAsZero)
 {
-    EXPECT_THROW(RunModel(constant(INT_MAX), constant(0)), shell::Exception);
-    EXPECT_THROW(RunModel(constant(0), constant(INT_MAX)), shell::Exception);
-    EXPECT_THROW(RunModel(constant(INT_MIN), constant(0)), shell::Exception);
-    EXPECT_THROW(RunModel(constant(0), constant(INT_MAX / 3)), shell::Exception);
+    const TResultArrays zeros = RunModel(constant(0), constant(0));
+    for (const std::int32_t draw : {-1, -1000, INT_MIN}) {
+        const TResultArrays results = RunModel(constant(draw), constant(draw));
+        EXPECT_EQ(results.Result1, zeros.Result1) << draw;
+        EXPECT_EQ(results.Result2, zeros.Result2) << draw;
+        EXPECT_EQ(results.Result3, zeros.Result3) << draw;
+    }
+    // Only the negative draws are changed: a mix of both is the mix with zeros.
+    int calls = 0;
+    const Generator alternating = [&calls] { return ++calls % 2 ? -7 : 7; };
+    int again = 0;
+    const Generator clamped = [&again] { return ++again % 2 ? 0 : 7; };
+    EXPECT_EQ(RunModel(alternating, constant(3)).Result3, RunModel(clamped, constant(3)).Result3);
+}
+
+// Times beyond the signed 32-bit range are errors that blame the side whose
+// draws drove them there.
+TEST(RunModelTest, TimesBeyondThe32BitRangeBlameTheirSide)
+{
+    // Flow 1's last task arrives near 1.2e9 and only its processing is long:
+    // its end leaves the range with both parts above half of it.
+    int calls = 0;
+    const Generator lastLong = [&calls] { return calls++ == TasksPerFlow - 1 ? 1'200'000'000 : 0; };
+    struct Case {
+        const char* what;
+        Generator arrival;
+        Generator processing;
+        bool arrivalBlamed;
+        bool processingBlamed;
+    };
+    const std::vector<Case> cases{
+        {"an arrival", constant(INT_MAX), constant(0), true, false},
+        {"a processing time", constant(0), constant(INT_MAX), false, true},
+        {"waits piling up", constant(0), constant(INT_MAX / 3), false, true},
+        {"a late arrival with a long service", constant(300'000), lastLong, true, true},
+    };
+    for (const Case& c : cases) {
+        try {
+            RunModel(c.arrival, c.processing);
+            ADD_FAILURE() << c.what << ": no error";
+        } catch (const TimeRangeError& error) {
+            EXPECT_EQ(error.arrival(), c.arrivalBlamed) << c.what;
+            EXPECT_EQ(error.processing(), c.processingBlamed) << c.what;
+        }
+    }
 }
 
 TEST(SortAscendingTest, AgreesWithAComparisonSortOnAnyValues)

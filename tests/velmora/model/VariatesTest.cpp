@@ -65,13 +65,12 @@ TEST(UniformDrawTest, UsesTheWholePartOfMaxAsBound)
 TEST(ExponentialDrawTest, SpansZeroToLn32768OverRate)
 {
     ScriptedSources sources;
-    sources.rands = {0, 32767, 0, 32767, 0, 0, 0};
+    sources.rands = {0, 32767, 0, 32767, 0, 0};
     EXPECT_EQ(UnitDraw(sources), 1.0 / 32768.0);
     EXPECT_EQ(UnitDraw(sources), 1.0);
     EXPECT_EQ(draw(DistributionKind::Exponential, 1, 0, sources), 10);
     EXPECT_EQ(draw(DistributionKind::Exponential, 1, 0, sources), 0);
     EXPECT_EQ(draw(DistributionKind::Exponential, 0.1, 0, sources), 103);
-    EXPECT_EQ(draw(DistributionKind::Exponential, -1, 0, sources), -10);
     EXPECT_EQ(draw(DistributionKind::Exponential, 100, 0, sources), 0);
 }
 
@@ -97,8 +96,8 @@ TEST(NormalDrawTest, PassesParametersUnchangedAndTruncatesTowardZero)
     EXPECT_EQ(sources.normalArguments, expected);
 }
 
-// Each impossible draw blames the parameter to change, and rates of 0 or a MAX
-// beyond 32 bits are refused before any draw.
+// Each impossible draw blames the parameter to change, and rates of 0 or below
+// or a MAX beyond 32 bits are refused before any draw.
 TEST(ParameterErrorTest, BlamesTheParameterToChange)
 {
     struct Case {
@@ -114,9 +113,12 @@ TEST(ParameterErrorTest, BlamesTheParameterToChange)
     const std::vector<Case> cases{
         {DistributionKind::Uniform, 3e9, 0, {}, {}, 1, 0, "2147483647"},
         {DistributionKind::Uniform, nan, 0, {}, {}, 1, 0, "2147483647"},
-        {DistributionKind::Exponential, 0, 0, {}, {}, 1, 0, "равна 0"},
-        {DistributionKind::Erlang2, 1, 0, {}, {}, 2, 0, "равна 0"},
-        {DistributionKind::Erlang2, 0, 0, {}, {}, 1, 0, "равна 0"},
+        {DistributionKind::Exponential, 0, 0, {}, {}, 1, 0, "больше 0"},
+        {DistributionKind::Exponential, -0.02, 0, {}, {}, 1, 0, "больше 0"},
+        {DistributionKind::Erlang2, 1, 0, {}, {}, 2, 0, "больше 0"},
+        {DistributionKind::Erlang2, 1, -1, {}, {}, 2, 0, "больше 0"},
+        {DistributionKind::Erlang2, 0, 0, {}, {}, 1, 0, "больше 0"},
+        {DistributionKind::Erlang2, -5, 1, {}, {}, 1, 0, "больше 0"},
         {DistributionKind::Exponential, 1e-12, 0, {0}, {}, 1, 1, "увеличьте"},
         {DistributionKind::Erlang2, 1e-12, 1, {0, 0}, {}, 1, 2, "увеличьте"},
         {DistributionKind::Erlang2, 1, 1e-12, {0, 0}, {}, 2, 2, "увеличьте"},
@@ -137,6 +139,30 @@ TEST(ParameterErrorTest, BlamesTheParameterToChange)
             EXPECT_NE(error.message().find(c.advice), std::string::npos) << error.message();
         }
         EXPECT_EQ(sources.draws, c.draws);
+    }
+}
+
+// The message names, on each blamed side, what brings times back: smaller
+// bounds, means and spreads, larger rates.
+TEST(TimeRangeMessageTest, NamesWhatToChangeOnEachBlamedSide)
+{
+    struct Case {
+        bool arrival, processing;
+        DistributionKind arrivalKind, processingKind;
+        std::string advice;
+    };
+    const std::vector<Case> cases{
+        {true, false, DistributionKind::Uniform, DistributionKind::Erlang2, ": уменьшите «A1»"},
+        {false, true, DistributionKind::Uniform, DistributionKind::Erlang2, ": увеличьте «P1» или «P2»"},
+        {true, true, DistributionKind::Exponential, DistributionKind::Normal,
+         ": увеличьте «A1»; уменьшите «P1» или «P2»"},
+    };
+    const auto name = [](Side side, int parameter) {
+        return (side == Side::Arrival ? "A" : "P") + std::to_string(parameter);
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(TimeRangeMessage(TimeRangeError(c.arrival, c.processing), c.arrivalKind, c.processingKind, name),
+                  "Моделируемые времена выходят за допустимый диапазон" + c.advice);
     }
 }
 

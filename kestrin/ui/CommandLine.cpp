@@ -1,0 +1,115 @@
+// Orders and thresholds are ten numbers or one for all goods, checked as the
+// window checks its fields; messages name the option.
+#include "CommandLine.h"
+
+#include "Inputs.h"
+#include "WarehouseSeries.h"
+
+#include "shell/CommandLine.h"
+
+#include <QStringList>
+
+#include <algorithm>
+
+namespace kestrin {
+namespace {
+
+const QString ordersOption = QStringLiteral("orders");
+const QString thresholdsOption = QStringLiteral("thresholds");
+const QString daysOption = QStringLiteral("days");
+
+[[noreturn]] void usageError(const QString& option, const std::string& message)
+{
+    throw shell::UsageError("--" + option.toStdString() + ": " + message);
+}
+
+std::array<float, GoodsCount> quantities(const QString& option, bool orders, const QString& text)
+{
+    const QStringList parts = text.split(QLatin1Char(','));
+    if (parts.size() != 1 && parts.size() != GoodsCount)
+        usageError(option,
+                   "\"" + text.toStdString() + "\" — задайте одно число для всех товаров или "
+                       + std::to_string(GoodsCount) + " через запятую");
+    std::array<float, GoodsCount> values;
+    for (int good = 0; good < GoodsCount; ++good) {
+        const QString part = parts[parts.size() == 1 ? 0 : good];
+        try {
+            values[static_cast<std::size_t>(good)] =
+                orders ? ReadOrder(part.toStdString()) : ReadThreshold(part.toStdString());
+        } catch (const shell::Exception& error) {
+            usageError(option, error.message());
+        }
+    }
+    return values;
+}
+
+std::optional<SweepRequest> sweep(const shell::SeriesCommandLine& commandLine)
+{
+    const auto vary = commandLine.vary();
+    if (!vary)
+        return std::nullopt;
+    const QStringList what = vary->what.split(QLatin1Char(':'));
+    bool isGood = false;
+    const int good = what.size() == 2 ? what[1].toInt(&isGood) : 0;
+    const bool all = what.size() == 2 && what[1] == QLatin1String("all");
+    if (what.size() != 2 || (what[0] != QLatin1String("order") && what[0] != QLatin1String("threshold"))
+        || !(all || (isGood && good >= 1 && good <= GoodsCount)))
+        usageError(QStringLiteral("vary"),
+                   "\"" + vary->what.toStdString()
+                       + "\" — ожидается order:J или threshold:J, где J — all или номер "
+                         "товара от 1 до "
+                       + std::to_string(GoodsCount));
+    const auto quantity =
+        what[0] == QLatin1String("order") ? WarehouseSweep::Quantity::Order : WarehouseSweep::Quantity::Threshold;
+    // Evenly spaced values lie between the bounds, so checking the bounds checks them all.
+    if (quantity == WarehouseSweep::Quantity::Order && std::min(vary->from, vary->to) < 0)
+        usageError(QStringLiteral("vary"), "заказ должен быть не меньше 0");
+    return SweepRequest{
+        {quantity, all ? 0 : good}, vary->from, vary->to, vary->points, "--vary " + vary->what.toStdString()};
+}
+
+std::string series(shell::SeriesCommandLine& commandLine)
+{
+    TWarehouseInput input;
+    input.Order = quantities(ordersOption, true, commandLine.value(ordersOption));
+    input.Threshold = quantities(thresholdsOption, false, commandLine.value(thresholdsOption));
+    try {
+        input.DayCount = ReadDayCount(commandLine.value(daysOption).toStdString());
+    } catch (const shell::Exception& error) {
+        usageError(daysOption, error.message());
+    }
+    std::optional<SweepRequest> varied = sweep(commandLine);
+    WarehouseSeries warehouse({input, commandLine.runs(), commandLine.seed(), std::move(varied)});
+    warehouse.start(&commandLine.pool()).waitForFinished();
+    warehouse.rethrowFailure();
+    return SeriesCsv(warehouse.points(), commandLine.runs());
+}
+
+}  // namespace
+
+std::optional<int> RunCommandLine(int argc, char** argv)
+{
+    const QList<QCommandLineOption> options{
+        {ordersOption,
+         QStringLiteral("Заказы товаров 1–10 на следующий день: десять чисел через запятую или одно для всех "
+                        "(по умолчанию 100)."),
+         QStringLiteral("O1,...,O10"), QStringLiteral("100")},
+        {thresholdsOption,
+         QStringLiteral("Пороги товаров 1–10, ниже которых товар дозаказывается, как --orders (по умолчанию 100)."),
+         QStringLiteral("T1,...,T10"), QStringLiteral("100")},
+        {daysOption,
+         QStringLiteral("Число дней моделирования, не меньше 1; больше 250 считается как 250 "
+                        "(по умолчанию 100)."),
+         QStringLiteral("D"), QStringLiteral("100")},
+    };
+    shell::SeriesCommandLine commandLine(
+        QStringLiteral("Моделирование оптового склада десяти товаров по дням: доля L спроса, который склад не смог "
+                       "удовлетворить.\nБез параметров открывается окно программы."),
+        options, QStringLiteral("QUANTITY:J"),
+        QStringLiteral(
+            "Изменять заказ (order:J) или порог (threshold:J) товара J, J — all (все товары) или от 1 до 10, "
+            "по P равноотстоящим значениям от A до B, P от 2 до 50."));
+    return commandLine.run(argc, argv, series);
+}
+
+}  // namespace kestrin

@@ -1,0 +1,12 @@
+// kestrin's command line: a series of warehouse runs without the window, printed as CSV.
+#pragma once
+
+#include <optional>
+
+namespace kestrin {
+
+// The exit status when the command line asked for something else than the
+// window, or nothing when the window is to start.
+std::optional<int> RunCommandLine(int argc, char** argv);
+
+}  // namespace kestrin

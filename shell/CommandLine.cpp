@@ -1,0 +1,178 @@
+// Parsing follows QCommandLineParser's conventions, but errors are reported here,
+// since QCommandLineParser::process() would end the program with status 1.
+#include "CommandLine.h"
+
+#include "Convert.h"
+#include "Random.h"
+
+#include <QCoreApplication>
+#include <QThread>
+#include <QThreadPool>
+
+#include <cstdio>
+#include <memory>
+
+namespace shell {
+namespace {
+
+const QString seriesOption = QStringLiteral("series");
+const QString runsOption = QStringLiteral("runs");
+const QString seedOption = QStringLiteral("seed");
+const QString varyOption = QStringLiteral("vary");
+const QString threadsOption = QStringLiteral("threads");
+
+QString dashed(const QString& option)
+{
+    return QStringLiteral("--") + option;
+}
+
+[[noreturn]] void usageError(const QString& option, const std::string& message)
+{
+    throw UsageError(dashed(option).toStdString() + ": " + message);
+}
+
+void printTo(std::FILE* stream, const QString& text)
+{
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+}
+
+void printError(const std::string& message)
+{
+    printTo(stderr,
+            QCoreApplication::applicationName() + QStringLiteral(": ") + QString::fromStdString(message)
+                + QLatin1Char('\n'));
+}
+
+}  // namespace
+
+SeriesCommandLine::SeriesCommandLine(const QString& description, const QList<QCommandLineOption>& modelOptions,
+                                     const QString& varyWhat, const QString& varyDescription)
+{
+    varyValue_ = varyWhat + QStringLiteral("=A:B:P");
+    parser_.setApplicationDescription(description);
+    parser_.addHelpOption();
+    parser_.addVersionOption();
+    seriesOptions_ = {
+        {seriesOption, QStringLiteral("Сделать серию прогонов без окна и вывести её итоги в CSV.")},
+        {runsOption, QStringLiteral("Число прогонов в серии, от 2 до 1000000 (по умолчанию 1000)."),
+         QStringLiteral("N"), QStringLiteral("1000")},
+        {seedOption,
+         QStringLiteral("Начальное число серии, от 0 до 18446744073709551615 (по умолчанию новое, по часам)."),
+         QStringLiteral("S")},
+        {varyOption, varyDescription, varyValue_},
+        {threadsOption, QStringLiteral("Число рабочих потоков, от 1 до 256 (по умолчанию по числу ядер)."),
+         QStringLiteral("T")},
+    };
+    seriesOptions_ += modelOptions;
+    parser_.addOptions(seriesOptions_);
+}
+
+SeriesCommandLine::~SeriesCommandLine() = default;
+
+std::optional<int> SeriesCommandLine::run(int argc, char** argv,
+                                          const std::function<std::string(SeriesCommandLine&)>& series)
+{
+    if (argc <= 1)
+        return std::nullopt;
+    // Qt's own texts and the help need an application object; the window's comes later.
+    std::unique_ptr<QCoreApplication> application;
+    if (QCoreApplication::instance() == nullptr)
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    try {
+        if (!parser_.parse(arguments))
+            throw UsageError(parser_.errorText().toStdString());
+        if (!parser_.positionalArguments().isEmpty())
+            throw UsageError("лишний аргумент «" + parser_.positionalArguments().front().toStdString() + "»");
+        // Qt's own options are not taken, so --help-all says no more than --help.
+        if (parser_.isSet(QStringLiteral("help")) || parser_.isSet(QStringLiteral("help-all"))) {
+            printTo(stdout, parser_.helpText());
+            return 0;
+        }
+        if (parser_.isSet(QStringLiteral("version"))) {
+            printTo(stdout,
+                    QCoreApplication::applicationName() + QLatin1Char(' ') + QCoreApplication::applicationVersion()
+                        + QLatin1Char('\n'));
+            return 0;
+        }
+        if (!parser_.isSet(seriesOption)) {
+            for (const QCommandLineOption& option : seriesOptions_) {
+                if (parser_.isSet(option.names().front()))
+                    usageError(option.names().front(), "действует только вместе с --series");
+            }
+            return std::nullopt;
+        }
+        readSeriesOptions();
+        printTo(stderr, QStringLiteral("seed: %1\n").arg(seed_));
+        const std::string csv = series(*this);
+        std::fwrite(csv.data(), 1, csv.size(), stdout);
+        return 0;
+    } catch (const UsageError& error) {
+        printError(error.message());
+        return 2;
+    } catch (const std::exception& error) {
+        printError(error.what());
+        return 1;
+    }
+}
+
+void SeriesCommandLine::readSeriesOptions()
+{
+    runs_ = integer(runsOption, parser_.value(runsOption), 2, 1'000'000);
+    if (parser_.isSet(seedOption)) {
+        try {
+            seed_ = StrToUInt64(parser_.value(seedOption).toStdString());
+        } catch (const Exception& error) {
+            usageError(seedOption, error.message());
+        }
+    } else {
+        seed_ = ClockSeed();
+    }
+    const int threads = parser_.isSet(threadsOption) ? integer(threadsOption, parser_.value(threadsOption), 1, 256)
+                                                     : QThread::idealThreadCount();
+    pool_ = std::make_unique<QThreadPool>();
+    pool_->setMaxThreadCount(threads);
+    vary();
+}
+
+std::optional<SeriesCommandLine::Vary> SeriesCommandLine::vary() const
+{
+    if (!parser_.isSet(varyOption))
+        return std::nullopt;
+    const QString text = parser_.value(varyOption);
+    const qsizetype equals = text.indexOf(QLatin1Char('='));
+    const QStringList range = text.mid(equals + 1).split(QLatin1Char(':'));
+    if (equals < 0 || range.size() != 3)
+        usageError(varyOption, "\"" + text.toStdString() + "\" — ожидается вид " + varyValue_.toStdString());
+    return Vary{text.left(equals), number(varyOption, range[0]), number(varyOption, range[1]),
+                integer(varyOption, range[2], 2, 50)};
+}
+
+int SeriesCommandLine::integer(const QString& option, const QString& text, int min, int max)
+{
+    std::int32_t value = 0;
+    try {
+        value = StrToInt(text.toStdString());
+    } catch (const Exception& error) {
+        usageError(option, error.message());
+    }
+    if (value < min || value > max)
+        usageError(option,
+                   "\"" + text.toStdString() + "\" — задайте число от " + std::to_string(min) + " до "
+                       + std::to_string(max));
+    return value;
+}
+
+double SeriesCommandLine::number(const QString& option, const QString& text)
+{
+    try {
+        return StrToFloat(text.toStdString());
+    } catch (const Exception& error) {
+        usageError(option, error.message());
+    }
+}
+
+}  // namespace shell

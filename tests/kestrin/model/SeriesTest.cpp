@@ -1,0 +1,121 @@
+// Series of warehouse runs: each run's own source, L summarised over the runs,
+// the CSV of a series.
+#include "kestrin/model/Series.h"
+
+#include "shell/Random.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <vector>
+
+namespace kestrin {
+namespace {
+
+TWarehouseInput smallOrders()
+{
+    TWarehouseInput input;
+    input.Order.fill(5);
+    input.Threshold.fill(2);
+    input.DayCount = 250;
+    return input;
+}
+
+std::vector<double> runSeries(const TWarehouseInput& input, std::uint64_t seed, int runs)
+{
+    std::vector<double> values;
+    for (int run = 0; run < runs; ++run)
+        values.push_back(RunOfSeries(input, seed, static_cast<std::uint64_t>(run)));
+    return values;
+}
+
+TEST(RunOfSeriesTest, IsAPressWithTheRunsOwnSource)
+{
+    const std::vector<double> series = runSeries(smallOrders(), 11, 4);
+    for (std::uint64_t run = 0; run < 4; ++run) {
+        shell::StandardSource source;
+        source.seed(shell::SeedsOfRun(11, run).standard);
+        const double direct = SimulateWarehouse(
+            smallOrders(), [&source](std::int32_t n) { return shell::RandomBelow(n, source); }, [](std::int32_t) {});
+        EXPECT_EQ(series[run], direct) << run;
+    }
+    EXPECT_NE(series, runSeries(smallOrders(), 12, 4));
+}
+
+TEST(SummarizeLTest, MedianPercentileAndRangeOfTheRuns)
+{
+    const std::vector<double> odd{0.3, 0.1, 0.2};
+    const LSummary three = SummarizeL(odd);
+    EXPECT_DOUBLE_EQ(three.mean.mean, 0.2);
+    EXPECT_EQ(three.median, 0.2);
+    EXPECT_EQ(three.percentile95, 0.3);
+    EXPECT_EQ(three.min, 0.1);
+    EXPECT_EQ(three.max, 0.3);
+    // 20 values: the median between the 10th and 11th, the 95th percentile the 19th.
+    std::vector<double> twenty;
+    for (int i = 20; i >= 1; --i)
+        twenty.push_back(i / 100.0);
+    const LSummary many = SummarizeL(twenty);
+    EXPECT_DOUBLE_EQ(many.median, 0.105);
+    EXPECT_EQ(many.percentile95, 0.19);
+    EXPECT_EQ(many.min, 0.01);
+    EXPECT_EQ(many.max, 0.2);
+}
+
+// Raising the common threshold reorders sooner, so mean L never rises beyond
+// what the intervals allow; with the same runs at every threshold it falls from
+// a quarter of the demand to almost none.
+TEST(SweepTest, MeanLFallsAsTheCommonThresholdRises)
+{
+    std::vector<LSummary> points;
+    for (int threshold = 0; threshold <= 19; threshold += 3) {
+        const TWarehouseInput input = WithQuantity(smallOrders(), {WarehouseSweep::Quantity::Threshold, 0}, threshold);
+        EXPECT_EQ(input.Threshold[9], static_cast<float>(threshold));
+        points.push_back(SummarizeL(runSeries(input, 5, 50)));
+    }
+    for (std::size_t i = 1; i < points.size(); ++i)
+        EXPECT_LE(points[i].mean.low, points[i - 1].mean.high) << i;
+    EXPECT_GT(points.front().mean.mean, 0.2);
+    EXPECT_LT(points.back().mean.mean, 0.01);
+    const TWarehouseInput one = WithQuantity(smallOrders(), {WarehouseSweep::Quantity::Order, 3}, 7.5);
+    EXPECT_EQ(one.Order[2], 7.5f);
+    EXPECT_EQ(one.Order[1], 5.0f);
+    EXPECT_EQ(one.Order[3], 5.0f);
+}
+
+// Of 1000 intervals from series of 3 runs, about 95 % hold the mean of 20,000
+// runs: a normal quantile would hold about 817, s / N about 873, s alone about 984.
+TEST(SummarizeLTest, IntervalsOfThreeRunsHoldTheLongRunMeanNineteenTimesInTwenty)
+{
+    const std::vector<double> long_ = runSeries(smallOrders(), 1, 20'000);
+    double sum = 0;
+    for (const double l : long_)
+        sum += l;
+    const double mean = sum / static_cast<double>(long_.size());
+    int held = 0;
+    for (std::uint64_t series = 0; series < 1000; ++series) {
+        const shell::Estimate estimate = SummarizeL(runSeries(smallOrders(), 1000 + series, 3)).mean;
+        held += estimate.low <= mean && mean <= estimate.high;
+    }
+    EXPECT_GE(held, 930);
+    EXPECT_LE(held, 970);
+}
+
+TEST(SeriesCsvTest, FiveRowsPerValueAndAnIntervalForLAlone)
+{
+    const LSummary l{{0.048299999999999996, 0.047, 0.0496}, 0.0481, 0.051, 0.04, 0.06};
+    const std::vector<SeriesPoint> points{{std::nullopt, l}};
+    EXPECT_EQ(SeriesCsv(points, 1000),
+              "value,statistic,mean,ci_low,ci_high,runs\r\n"
+              ",L,0.0483,0.047,0.0496,1000\r\n"
+              ",L_median,0.0481,,,1000\r\n"
+              ",L_p95,0.051,,,1000\r\n"
+              ",L_min,0.04,,,1000\r\n"
+              ",L_max,0.06,,,1000\r\n");
+    const std::vector<SeriesPoint> swept{{2, l}, {4.5, l}};
+    const std::string csv = SeriesCsv(swept, 3);
+    EXPECT_NE(csv.find("\r\n2,L_max,0.06,,,3\r\n4.5,L,0.0483,"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kestrin

@@ -1,0 +1,125 @@
+// Distributions are written KIND:P1[:P2] with the kind's English name, and every
+// message names the option and the parameter as they were typed.
+#include "CommandLine.h"
+
+#include "NetworkSeries.h"
+
+#include "shell/CommandLine.h"
+
+#include <QStringList>
+
+#include <array>
+
+namespace velmora {
+namespace {
+
+const QString arrivalOption = QStringLiteral("arrival");
+const QString processingOption = QStringLiteral("processing");
+
+struct KindSyntax {
+    DistributionKind kind;
+    const char* name;
+    std::array<const char*, 2> parameters;  // the second is empty for one-parameter kinds
+};
+
+constexpr std::array<KindSyntax, 4> kinds{{
+    {DistributionKind::Uniform, "uniform", {"MAX", ""}},
+    {DistributionKind::Erlang2, "erlang", {"L1", "L2"}},
+    {DistributionKind::Normal, "normal", {"MEAN", "SD"}},
+    {DistributionKind::Exponential, "exponential", {"RATE", ""}},
+}};
+
+const KindSyntax& syntaxOf(DistributionKind kind)
+{
+    return kinds[static_cast<std::size_t>(kind)];
+}
+
+int parameterCount(DistributionKind kind)
+{
+    return *syntaxOf(kind).parameters[1] == '\0' ? 1 : 2;
+}
+
+const QString specs = QStringLiteral("uniform:MAX, erlang:L1:L2, normal:MEAN:SD или exponential:RATE");
+
+DistributionSetting setting(const QString& option, const QString& text)
+{
+    const QStringList parts = text.split(QLatin1Char(':'));
+    for (const KindSyntax& syntax : kinds) {
+        if (parts.front() != QLatin1String(syntax.name))
+            continue;
+        if (parts.size() != 1 + parameterCount(syntax.kind))
+            break;
+        DistributionSetting result{syntax.kind, 0.0, 0.0};
+        result.p1 = shell::SeriesCommandLine::number(option, parts[1]);
+        if (parts.size() == 3)
+            result.p2 = shell::SeriesCommandLine::number(option, parts[2]);
+        return result;
+    }
+    throw shell::UsageError("--" + option.toStdString() + ": \"" + text.toStdString() + "\" — ожидается "
+                            + specs.toStdString());
+}
+
+std::optional<SweepRequest> sweep(const shell::SeriesCommandLine& commandLine, const SeriesSettings& settings)
+{
+    const auto vary = commandLine.vary();
+    if (!vary)
+        return std::nullopt;
+    const QStringList what = vary->what.split(QLatin1Char(':'));
+    const auto bad = [&vary](const std::string& why) {
+        throw shell::UsageError("--vary: \"" + vary->what.toStdString() + "\" — " + why);
+    };
+    if (what.size() != 2 || (what[0] != arrivalOption && what[0] != processingOption)
+        || (what[1] != QLatin1String("1") && what[1] != QLatin1String("2")))
+        bad("ожидается arrival:1, arrival:2, processing:1 или processing:2");
+    const Side side = what[0] == arrivalOption ? Side::Arrival : Side::Processing;
+    const int parameter = what[1].toInt();
+    const DistributionKind kind = side == Side::Arrival ? settings.arrival.kind : settings.processing.kind;
+    if (parameter > parameterCount(kind))
+        bad(std::string("у распределения ") + syntaxOf(kind).name + " один параметр");
+    return SweepRequest{{side, parameter}, vary->from, vary->to, vary->points};
+}
+
+std::string series(shell::SeriesCommandLine& commandLine)
+{
+    SeriesRequest request{{setting(arrivalOption, commandLine.value(arrivalOption)),
+                           setting(processingOption, commandLine.value(processingOption))},
+                          commandLine.runs(),
+                          commandLine.seed(),
+                          std::nullopt};
+    request.sweep = sweep(commandLine, request.settings);
+    const auto names = [&request](Side side, int parameter) {
+        const DistributionKind kind =
+            side == Side::Arrival ? request.settings.arrival.kind : request.settings.processing.kind;
+        const KindSyntax& syntax = syntaxOf(kind);
+        return std::string("--") + (side == Side::Arrival ? "arrival " : "processing ") + syntax.name + ":"
+            + syntax.parameters[static_cast<std::size_t>(parameter - 1)];
+    };
+    NetworkSeries network(request, names);
+    network.start(&commandLine.pool()).waitForFinished();
+    network.rethrowFailure();
+    return SeriesCsv(network.points(), request.runs);
+}
+
+}  // namespace
+
+std::optional<int> RunCommandLine(int argc, char** argv)
+{
+    const QList<QCommandLineOption> options{
+        {arrivalOption,
+         QStringLiteral("Распределение интервалов между появлениями задач: %1 (по умолчанию uniform:100).").arg(specs),
+         QStringLiteral("SPEC"), QStringLiteral("uniform:100")},
+        {processingOption,
+         QStringLiteral("Распределение времени обработки задач, как --arrival (по умолчанию uniform:50)."),
+         QStringLiteral("SPEC"), QStringLiteral("uniform:50")},
+    };
+    shell::SeriesCommandLine commandLine(
+        QStringLiteral("Моделирование сети массового обслуживания: три потока задач, входные приборы, общий прибор "
+                       "с приоритетом потока 1 и заключительный прибор с приоритетом потоков 1 и 2.\n"
+                       "Без параметров открывается окно программы."),
+        options, QStringLiteral("SIDE:K"),
+        QStringLiteral("Изменять K-й параметр (1 или 2) распределения SIDE (arrival или processing) по P "
+                       "равноотстоящим значениям от A до B, P от 2 до 50."));
+    return commandLine.run(argc, argv, series);
+}
+
+}  // namespace velmora
