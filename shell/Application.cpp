@@ -1,13 +1,17 @@
-// Error display through a modal box titled with the program's name, and an end
-// on SIGTERM or SIGINT as clean as closing the window.
+// Error display through a modal box titled with the program's name, Qt's own
+// texts in Russian, and an end on SIGTERM or SIGINT as clean as closing the window.
 #include "Application.h"
 
+#include <QLibraryInfo>
 #include <QMessageBox>
 #include <QSocketNotifier>
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdlib>
 
+#include <fcntl.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -30,14 +34,25 @@ int quitSignalPipe[2] = {-1, -1};
 
 extern "C" void onQuitSignal(int)
 {
+    // The interrupted code may be about to read errno, which write() can change.
+    const int savedErrno = errno;
     const char byte = 1;
     [[maybe_unused]] const auto written = ::write(quitSignalPipe[0], &byte, 1);
+    errno = savedErrno;
 }
 
 void quitOnSignals(QObject* context)
 {
-    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, quitSignalPipe) != 0)
+    // No program started from here inherits either end. The writing end never
+    // blocks the handler: when it is full, a byte is already waiting to end the loop.
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, quitSignalPipe) != 0)
         return;
+    const int flags = ::fcntl(quitSignalPipe[0], F_GETFL);
+    if (flags == -1 || ::fcntl(quitSignalPipe[0], F_SETFL, flags | O_NONBLOCK) == -1) {
+        ::close(quitSignalPipe[0]);
+        ::close(quitSignalPipe[1]);
+        return;
+    }
     auto* notifier = new QSocketNotifier(quitSignalPipe[1], QSocketNotifier::Read, context);
     QObject::connect(notifier, &QSocketNotifier::activated, context, [] {
         char byte;
@@ -88,6 +103,10 @@ void Application::Initialize()
     if (QCoreApplication::instance() == nullptr)
         application_ = std::make_unique<QApplication>(argc_, argv_);
     QApplication::setApplicationName(programName_);
+    // Without the translations (a build outside the package) Qt's texts stay English.
+    translator_ = std::make_unique<QTranslator>();
+    if (translator_->load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator_.get());
     // Forms other than the main one are never shown, so closing the main window
     // closes the last visible one and ends the program.
     QApplication::setQuitOnLastWindowClosed(true);
@@ -109,8 +128,12 @@ void Application::ShowException(const std::exception& error)
 
 int Application::start(const std::function<void()>& steps)
 {
-    guarded(steps);
-    return 0;
+    bool completed = false;
+    guarded([&] {
+        steps();
+        completed = true;
+    });
+    return completed ? EXIT_SUCCESS : EXIT_FAILURE;
 }
 
 }  // namespace shell

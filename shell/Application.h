@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QObject>
 #include <QString>
+#include <QTranslator>
 #include <QWidget>
 
 #include <exception>
@@ -28,15 +29,23 @@ public:
     Application(int& argc, char** argv, QString programName);
     ~Application();
 
-    // Makes the application object ready; an existing one (as in tests) is reused.
+    // Makes the application object ready, an existing one (as in tests) being
+    // reused, and gives Qt's own texts in Russian, as all of ours are, whatever
+    // the user's locale.
     void Initialize();
 
-    // Creates a form and stores it in `global`; the first one is the main window.
+    // Creates a form and stores it in `global`, which goes back to null when the
+    // form is destroyed, so that it never dangles; the first form is the main window.
     template <typename Form>
     void CreateForm(Form*& global)
     {
         auto form = std::make_unique<Form>();
-        global = form.get();
+        Form* created = form.get();
+        global = created;
+        QObject::connect(created, &QObject::destroyed, [&global, created] {
+            if (global == created)
+                global = nullptr;
+        });
         forms_.push_back(std::move(form));
     }
 
@@ -46,7 +55,8 @@ public:
 
     static void ShowException(const std::exception& error);
 
-    // Runs the start-up steps behind guarded(); always returns 0.
+    // Runs the start-up steps behind guarded(): the program's exit status, 0 when
+    // they ended normally and 1 when they failed, once the failure has been shown.
     int start(const std::function<void()>& steps);
 
     // The forms in the order they were created.
@@ -57,6 +67,7 @@ private:
     char** argv_;
     QString programName_;
     std::unique_ptr<QApplication> application_;
+    std::unique_ptr<QTranslator> translator_;
     std::vector<std::unique_ptr<QWidget>> forms_;
 };
 

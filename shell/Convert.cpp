@@ -144,10 +144,12 @@ double StrToFloat(std::string_view text)
 
 float StrToSingle(std::string_view text)
 {
-    const double value = StrToFloat(text);
-    if (std::abs(value) > std::numeric_limits<float>::max())
+    // Rounding decides the range: "3.4028235e38" is the largest float, and only
+    // from halfway to the next power of two does a number round to infinity.
+    const float value = static_cast<float>(StrToFloat(text));
+    if (std::isinf(value))
         outOfRange(text);
-    return static_cast<float>(value);
+    return value;
 }
 
 std::int32_t StrToInt(std::string_view text)
@@ -220,7 +222,10 @@ std::string FloatToStr(double value, std::string_view decimalSeparator)
 
 std::string_view PluralForm(std::int64_t n, std::string_view one, std::string_view few, std::string_view many)
 {
-    const std::int64_t units = (n < 0 ? -n : n) % 100;
+    // The remainder keeps n's sign and is turned afterwards, since the smallest
+    // std::int64_t has no negation.
+    const std::int64_t remainder = n % 100;
+    const std::int64_t units = remainder < 0 ? -remainder : remainder;
     if (units >= 11 && units <= 14)
         return many;
     switch (units % 10) {

@@ -15,7 +15,8 @@ std::string Quoted(std::string_view text);
 // separator, optional exponent. Throws Exception otherwise, quoting the text.
 double StrToFloat(std::string_view text);
 
-// StrToFloat held as a 32-bit float; a number beyond the float range is rejected.
+// StrToFloat held as a 32-bit float; a number that rounds beyond the largest
+// float is rejected.
 float StrToSingle(std::string_view text);
 
 // Whole decimal number in the signed 32-bit range; blanks around and a sign allowed.

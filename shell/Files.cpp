@@ -1,5 +1,6 @@
 // The save dialog is Qt's own; the default suffix follows the chosen file type,
-// so that "picture" becomes "picture.svg" when SVG is chosen.
+// so that "picture" becomes "picture.svg" when SVG is chosen, and the dialog asks
+// before it replaces that file.
 #include "Files.h"
 
 #include "Application.h"
@@ -7,6 +8,7 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QStandardPaths>
@@ -30,20 +32,23 @@ std::optional<SaveTarget> askInDialog(QWidget* parent, const QString& title, con
     dialog.setDefaultSuffix(suffixOf(filters.value(0)));
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
                      [&dialog](const QString& filter) { dialog.setDefaultSuffix(suffixOf(filter)); });
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
-        return std::nullopt;
-    const QString path = dialog.selectedFiles().front();
-    folder = QFileInfo(path).absolutePath();
-    // A typed suffix of another file type chooses that type.
-    auto chosen = filters.indexOf(dialog.selectedNameFilter());
-    const QString suffix = QFileInfo(path).suffix();
-    if (suffixOf(filters.value(chosen)).compare(suffix, Qt::CaseInsensitive) != 0) {
-        for (qsizetype i = 0; i < filters.size(); ++i) {
-            if (suffixOf(filters[i]).compare(suffix, Qt::CaseInsensitive) == 0)
-                chosen = i;
-        }
+    for (;;) {
+        if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+            return std::nullopt;
+        const QString typed = dialog.selectedFiles().front();
+        folder = QFileInfo(typed).absolutePath();
+        const SaveTarget target =
+            resolveSaveTarget(typed, static_cast<int>(filters.indexOf(dialog.selectedNameFilter())), filters);
+        // The dialog asked about the name it was given; one that got another
+        // extension is asked about here, and a "no" opens the dialog again.
+        if (target.path == typed || !QFileInfo::exists(target.path))
+            return target;
+        const QString question =
+            QStringLiteral("Файл «%1» уже существует. Заменить его?").arg(QDir::toNativeSeparators(target.path));
+        if (QMessageBox::question(&dialog, title, question, QMessageBox::Yes | QMessageBox::No, QMessageBox::No)
+            == QMessageBox::Yes)
+            return target;
     }
-    return SaveTarget{path, static_cast<int>(chosen)};
 }
 
 SaveDialog& saveDialog()
@@ -68,6 +73,23 @@ QString reason(QFileDevice::FileError error)
 
 }  // namespace
 
+SaveTarget resolveSaveTarget(const QString& path, int filter, const QStringList& filters)
+{
+    const QString suffix = QFileInfo(path).suffix();
+    const auto isOf = [&suffix](const QString& type) {
+        return suffixOf(type).compare(suffix, Qt::CaseInsensitive) == 0;
+    };
+    const bool offered = filter >= 0 && filter < filters.size();
+    if (offered && isOf(filters[filter]))
+        return {path, filter};
+    for (qsizetype i = 0; i < filters.size(); ++i) {
+        if (isOf(filters[i]))
+            return {path, static_cast<int>(i)};
+    }
+    const int chosen = offered ? filter : 0;
+    return {path + QLatin1Char('.') + suffixOf(filters.value(chosen)), chosen};
+}
+
 void setSaveDialog(SaveDialog dialog)
 {
     saveDialog() = dialog ? std::move(dialog) : askInDialog;
@@ -75,7 +97,10 @@ void setSaveDialog(SaveDialog dialog)
 
 std::optional<SaveTarget> askSavePath(QWidget* parent, const QString& title, const QStringList& filters)
 {
-    return saveDialog()(parent, title, filters);
+    const std::optional<SaveTarget> answer = saveDialog()(parent, title, filters);
+    if (!answer)
+        return std::nullopt;
+    return resolveSaveTarget(answer->path, answer->filter, filters);
 }
 
 bool saveFile(const QString& path, const std::function<bool(QIODevice& device)>& write)

@@ -12,15 +12,24 @@ class QWidget;
 
 namespace shell {
 
-// The file the user chose and the index of the file type chosen with it.
+// A file to save and the index of its file type among the offered ones.
 struct SaveTarget {
     QString path;
     int filter;
 };
 
+// What a save dialog's answer saves, so that a file's name never contradicts its
+// contents: an extension of an offered type chooses that type; any other
+// extension, or none, stays and gets the chosen type's own after it ("typed.jpg"
+// as PNG becomes "typed.jpg.png"). A chosen type that was not offered (a dialog
+// reports -1 for a type it does not know) counts as the first. The filter of the
+// result is always one of `filters`, which must not be empty.
+SaveTarget resolveSaveTarget(const QString& path, int filter, const QStringList& filters);
+
 // Asks where to save, offering the file types of `filters` ("Рисунок SVG (*.svg)");
-// nothing when the user cancels. An existing file is replaced only after the
-// dialog's confirmation. Replaceable so that tests can answer instead of a user.
+// nothing when the user cancels. The answer is resolved by resolveSaveTarget, and
+// an existing file is replaced only after the user confirmed it. Replaceable so
+// that tests can answer instead of a user; their answers are resolved as well.
 using SaveDialog =
     std::function<std::optional<SaveTarget>(QWidget* parent, const QString& title, const QStringList& filters)>;
 void setSaveDialog(SaveDialog dialog);

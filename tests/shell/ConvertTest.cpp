@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <limits>
 #include <string>
 
 namespace {
@@ -53,12 +54,17 @@ TEST(StrToFloatTest, RejectsValuesBeyondTheDoubleRange)
     EXPECT_LT(floatError(std::string(100000, '7') + "x").size(), 100u);
 }
 
-TEST(StrToSingleTest, RejectsNumbersBeyondTheFloatRange)
+// The largest float is 3.40282347e38; numbers below the midpoint to 2^128,
+// 340282356779733661637539395458142568448, round to it, and from there on to infinity.
+TEST(StrToSingleTest, RejectsNumbersThatRoundBeyondTheFloatRange)
 {
+    constexpr float largest = std::numeric_limits<float>::max();
     EXPECT_EQ(shell::StrToSingle("1,5"), 1.5f);
     EXPECT_EQ(shell::StrToSingle("-3e38"), -3e38f);
-    EXPECT_THROW(shell::StrToSingle("1e39"), shell::Exception);
-    EXPECT_THROW(shell::StrToSingle("-1e39"), shell::Exception);
+    EXPECT_EQ(shell::StrToSingle("3.4028235e38"), largest);
+    EXPECT_EQ(shell::StrToSingle("-3.40282356e38"), -largest);
+    for (const char* text : {"3.40282357e38", "-3.4028236e38", "340282356779733661637539395458142568448", "1e39"})
+        EXPECT_THROW(shell::StrToSingle(text), shell::Exception) << text;
 }
 
 TEST(StrToIntTest, AcceptsWholeNumbersInTheSigned32BitRange)
@@ -93,11 +99,13 @@ TEST(FloatToStrTest, UsesGeneralFormatWithFifteenDigitsAndTheGivenSeparator)
 TEST(PluralFormTest, FollowsTheLastTwoDigits)
 {
     const auto form = [](std::int64_t n) { return std::string(shell::PluralForm(n, "задача", "задачи", "задач")); };
-    for (const std::int64_t n : {1, 21, 101, 1001})
+    constexpr std::int64_t smallest = std::numeric_limits<std::int64_t>::min();
+    for (const std::int64_t n : {1, 21, 101, 1001, -1, -21})
         EXPECT_EQ(form(n), "задача") << n;
-    for (const std::int64_t n : {2, 3, 4, 22, 34, 1002})
+    for (const std::int64_t n : {2, 3, 4, 22, 34, 1002, -2, -1004})
         EXPECT_EQ(form(n), "задачи") << n;
-    for (const std::int64_t n : {0, 5, 11, 12, 13, 14, 19, 20, 111, 114, 1000})
+    for (const std::int64_t n :
+         std::initializer_list<std::int64_t>{0, 5, 11, 12, 13, 14, 19, 20, 111, 114, 1000, -11, smallest, smallest + 1})
         EXPECT_EQ(form(n), "задач") << n;
 }
 

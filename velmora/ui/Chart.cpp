@@ -2,6 +2,7 @@
 // series' outline is a line series of its own, kept above all areas.
 #include "Chart.h"
 
+#include "shell/Application.h"
 #include "shell/Convert.h"
 
 #include <QAreaSeries>
@@ -190,7 +191,7 @@ TChart::TChart(QWidget* parent)
     rescale();
     setRenderHint(QPainter::Antialiasing);
     // The plot's width decides how many X labels fit.
-    connect(plot, &QChart::plotAreaChanged, this, [this] { rescale(); });
+    shell::connectGuarded(plot, &QChart::plotAreaChanged, this, [this] { rescale(); });
     setAccessibleName(QStringLiteral("Распределение"));
     setAccessibleDescription(describe());
 }
@@ -235,7 +236,7 @@ void TChart::scheduleSync()
         return;
     syncPending_ = true;
     QMetaObject::invokeMethod(
-        this, [this] { sync(); }, Qt::QueuedConnection);
+        this, [this] { shell::guarded([this] { sync(); }); }, Qt::QueuedConnection);
 }
 
 void TChart::sync()

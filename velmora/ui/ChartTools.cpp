@@ -5,10 +5,12 @@
 
 #include "Chart.h"
 
+#include "shell/Application.h"
 #include "shell/Files.h"
 #include "velmora/model/Export.h"
 #include "velmora/model/Histogram.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QChart>
 #include <QClipboard>
@@ -53,14 +55,18 @@ ChartTools::ChartTools(TChart* chart, std::array<TAreaSeries*, 3> flows, std::fu
     , results_(std::move(results))
     , menu_(new QMenu(chart))
 {
-    menu_->addAction(QStringLiteral("Копировать изображение"), this, &ChartTools::copyImage);
-    menu_->addAction(QStringLiteral("Сохранить изображение…"), this, &ChartTools::saveImage);
-    menu_->addAction(QStringLiteral("Сохранить данные…"), this, &ChartTools::saveData);
+    const auto addGuardedAction = [this](const QString& text, void (ChartTools::*handler)() const) {
+        shell::connectGuarded(menu_->addAction(text), &QAction::triggered, this,
+                              [this, handler] { (this->*handler)(); });
+    };
+    addGuardedAction(QStringLiteral("Копировать изображение"), &ChartTools::copyImage);
+    addGuardedAction(QStringLiteral("Сохранить изображение…"), &ChartTools::saveImage);
+    addGuardedAction(QStringLiteral("Сохранить данные…"), &ChartTools::saveData);
     chart_->installEventFilter(this);
     chart_->viewport()->installEventFilter(this);
     for (int flow = 1; flow <= 3; ++flow) {
-        connect(chart_->legendMarker(flows_[flow - 1]), &QLegendMarker::hovered, this,
-                [this, flow](bool hovered) { legendFlow_ = hovered ? flow : 0; });
+        shell::connectGuarded(chart_->legendMarker(flows_[flow - 1]), &QLegendMarker::hovered, this,
+                              [this, flow](bool hovered) { legendFlow_ = hovered ? flow : 0; });
     }
 }
 

@@ -2,6 +2,7 @@
 #include "kestrin/ui/Kestrin.h"
 
 #include "../../support/BadInputs.h"
+#include "../../support/ProgramStart.h"
 #include "shell/Application.h"
 
 #include <QAccessible>
@@ -110,6 +111,9 @@ TEST_F(KestrinTest, RejectedPressesReportTheFirstBadFieldAndKeepL)
     expectRejected("Число дней моделирования: \"0\" — должно быть не меньше 1");
     type("G", "2.5");
     expectRejected("Число дней моделирования: \"2.5\" — не целое число");
+    // A long text is cut as every message cuts it.
+    type("G", "-" + QString(100000, '0'));
+    expectRejected("Число дней моделирования: \"-" + QString(39, '0') + "…\" — должно быть не меньше 1");
     type("G", "100");
     type("Edit1", "-0.5");
     expectRejected("Заказ, товар 1: \"-0.5\" — должно быть не меньше 0");
@@ -197,6 +201,17 @@ TEST_F(KestrinTest, EveryBadTextInEveryFieldIsReportedByTheFieldsName)
         ASSERT_NE(L(), "before");
         edit->setText(valid);
     }
+}
+
+TEST(StartupTest, FormGlobalNamesTheWindowWhileTheApplicationLives)
+{
+    {
+        ProgramStart start("kestrin");
+        start.application.Initialize();
+        start.application.CreateForm(Form1);
+        EXPECT_EQ(start.application.forms().front().get(), Form1);
+    }
+    EXPECT_EQ(Form1, nullptr);
 }
 
 }  // namespace

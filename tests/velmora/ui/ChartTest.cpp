@@ -17,6 +17,7 @@
 #include <QImage>
 #include <QLegend>
 #include <QMenu>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolTip>
@@ -272,10 +273,9 @@ TEST_F(ChartTest, MenuOpensOnceByMouseMenuKeyOrShiftF10AndWaitsForResults)
     show({{1}, {1}, {1}});
     chart.setFocus();
     QTest::keyClick(&chart, Qt::Key_F10, Qt::ShiftModifier);
-    int shown = 0;
-    QObject::connect(menu, &QMenu::aboutToShow, [&shown] { ++shown; });
+    QSignalSpy shown(menu, &QMenu::aboutToShow);
     requestMenu(QContextMenuEvent::Keyboard, &chart);
-    EXPECT_EQ(shown, 0);
+    EXPECT_EQ(shown.count(), 0);
     expectOpenWithActions(true);
 }
 
@@ -285,10 +285,11 @@ TEST_F(ChartTest, SavesThePictureAndTheDataWholeOrNotAtAllAndCopiesThePicture)
     QTemporaryDir folder;
     chooseInMenu("Копировать изображение");
     EXPECT_EQ(QApplication::clipboard()->image().size(), chart.grab().size());
-    answerSaveDialog(folder.filePath("chart.png"), 0);
+    // The name gets the chosen type's extension, and a typed one chooses its type.
+    answerSaveDialog(folder.filePath("chart"), 0);
     chooseInMenu("Сохранить изображение…");
     EXPECT_EQ(QImage(folder.filePath("chart.png")).size(), chart.grab().size());
-    answerSaveDialog(folder.filePath("chart.svg"), 1);
+    answerSaveDialog(folder.filePath("chart.svg"), 0);
     chooseInMenu("Сохранить изображение…");
     QFile svg(folder.filePath("chart.svg"));
     ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
@@ -315,6 +316,26 @@ TEST_F(ChartTest, SavesThePictureAndTheDataWholeOrNotAtAllAndCopiesThePicture)
     ASSERT_EQ(messages.size(), 1);
     EXPECT_TRUE(messages.front().startsWith("Не удалось сохранить файл «" + QDir::toNativeSeparators(path) + "»: "));
     EXPECT_FALSE(QFile::exists(path));
+}
+
+// What a menu action throws is shown like any handler's error, and the chart
+// goes on: it still redraws and its next save succeeds.
+TEST_F(ChartTest, AFailingMenuActionIsShownAndTheChartGoesOn)
+{
+    show({{1}, {1}, {1}});
+    shell::setSaveDialog([](QWidget*, const QString&, const QStringList&) -> std::optional<shell::SaveTarget> {
+        throw shell::Exception("Диалог сохранения недоступен");
+    });
+    chooseInMenu("Сохранить данные…");
+    EXPECT_EQ(messages, QStringList{"Диалог сохранения недоступен"});
+    fill(0, {{0, 0.3}, {500, 0}});
+    render();
+    EXPECT_EQ(chart.axisX()->max(), 500);
+    QTemporaryDir folder;
+    answerSaveDialog(folder.filePath("data.csv"), 0);
+    chooseInMenu("Сохранить данные…");
+    EXPECT_TRUE(QFile::exists(folder.filePath("data.csv")));
+    EXPECT_EQ(messages.size(), 1);
 }
 
 }  // namespace

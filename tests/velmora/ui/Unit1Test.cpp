@@ -2,8 +2,10 @@
 #include "velmora/ui/Unit1.h"
 
 #include "../../support/BadInputs.h"
+#include "../../support/ProgramStart.h"
 #include "shell/Application.h"
 #include "shell/Random.h"
+#include "velmora/model/Histogram.h"
 #include "velmora/ui/Chart.h"
 #include "velmora/ui/Startup.h"
 #include "velmora/ui/Unit2.h"
@@ -13,11 +15,14 @@
 #include <QAccessible>
 #include <QComboBox>
 #include <QGroupBox>
+#include <QHelpEvent>
+#include <QImage>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -189,6 +194,91 @@ TEST_F(Unit1Test, RunDrawsTheChosenView)
     }
     EXPECT_TRUE(control<QComboBox>("ComboBox1")->isEnabled());
     EXPECT_TRUE(messages.isEmpty());
+}
+
+// Each single flow is drawn over its own range, "Все" over the one common to all
+// three; the run is repeated from the same seed through the window's own draws.
+TEST_F(Unit1Test, EachViewDrawsOverItsRange)
+{
+    for (int view = 0; view < 4; ++view) {
+        control<QComboBox>("ComboBox1")->setCurrentIndex(view);
+        shell::SRand(11);
+        press();
+        shell::SRand(11);
+        const TResultArrays r =
+            RunModel([this] { return form.NextArrivalInterval(); }, [this] { return form.NextProcessingTime(); });
+        const std::array<const std::array<std::int32_t, 1000>*, 3> results{&r.Result1, &r.Result2, &r.Result3};
+        const auto series = chart();
+        for (int flow = 0; flow < 3; ++flow) {
+            if (view != 3 && view != flow)
+                continue;
+            const HistogramRange range = view == 3 ? CommonRange(r.Result1, r.Result2, r.Result3)
+                                                   : FlowRange(*results[static_cast<std::size_t>(flow)]);
+            ASSERT_EQ(series[flow].size(), 31);
+            for (int k = 0; k < 31; ++k)
+                EXPECT_NEAR(series[flow][k].x(), range.L + k * range.h, 1e-9) << "view " << view << " flow " << flow;
+        }
+    }
+    EXPECT_TRUE(messages.isEmpty());
+}
+
+// Flow 1 is drawn red, flow 2 green, flow 3 yellow: the plot shows the outline
+// tones of each flow's designed colour alone when that flow alone is shown.
+TEST_F(Unit1Test, EachFlowIsDrawnInItsDesignedColour)
+{
+    form.show();
+    press();
+    auto* view = control<TChart>("Chart1");
+    const QColor tones[] = {QColor(221, 0, 0), QColor(0, 111, 0), QColor(221, 221, 0)};
+    for (int flow = 0; flow < 3; ++flow) {
+        chooseInList(flow, true);
+        QApplication::processEvents();
+        const QImage image = view->grab().toImage();
+        const QRect plot = view->mapFromScene(view->chart()->mapToScene(view->chart()->plotArea())).boundingRect();
+        std::array<int, 3> seen{};
+        for (int y = plot.top(); y <= plot.bottom(); ++y) {
+            for (int x = plot.left(); x <= plot.right(); ++x) {
+                const QColor pixel = image.pixelColor(x, y);
+                for (int tone = 0; tone < 3; ++tone) {
+                    seen[tone] += std::abs(pixel.red() - tones[tone].red())
+                            + std::abs(pixel.green() - tones[tone].green())
+                            + std::abs(pixel.blue() - tones[tone].blue())
+                        < 30;
+                }
+            }
+        }
+        for (int tone = 0; tone < 3; ++tone) {
+            if (tone == flow)
+                EXPECT_GT(seen[tone], 200) << "flow " << flow + 1;
+            else
+                EXPECT_EQ(seen[tone], 0) << "flow " << flow + 1 << ", tone of flow " << tone + 1;
+        }
+    }
+}
+
+// "Дисперсия" is used as σ; its label and its field both say so on a tooltip
+// event, on either side, and only while the normal distribution is chosen.
+TEST_F(Unit1Test, DispersionLabelAndFieldExplainSigmaInATooltip)
+{
+    form.show();
+    const auto tooltip = [this](const char* name) {
+        QToolTip::hideText();
+        EXPECT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 1000));
+        QWidget* widget = control(name);
+        QHelpEvent event(QEvent::ToolTip, QPoint(2, 2), widget->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(widget, &event);
+        return QToolTip::isVisible() ? QToolTip::text() : QString();
+    };
+    const QString hint = "Число используется как среднеквадратическое отклонение σ";
+    for (const auto& [normal, erlang, label, field] :
+         {std::tuple{"norm", "erl", "Panel2", "Edit2"}, {"norm2", "erl2", "Panel6", "Edit6"}}) {
+        choose(normal);
+        EXPECT_EQ(tooltip(label), hint) << label;
+        EXPECT_EQ(tooltip(field), hint) << field;
+        choose(erlang);
+        EXPECT_EQ(tooltip(label), "") << label;
+        EXPECT_EQ(tooltip(field), "") << field;
+    }
 }
 
 // A bad field ends the run at its side's first draw: a processing field after
@@ -457,19 +547,21 @@ TEST_F(Unit1Test, EveryBadTextInEveryFieldIsReportedByTheFieldsName)
     }
 }
 
-TEST(StartupTest, CreatesTheSimulationWindowThenTheHiddenSecondForm)
+// The globals name the forms while the application lives, and nothing after.
+TEST(StartupTest, CreatesTheSimulationWindowThenTheHiddenSecondFormAndForgetsThemAtTheEnd)
 {
-    int argc = 1;
-    char name[] = "velmora";
-    char* argv[] = {name, nullptr};
-    shell::Application application(argc, argv, "velmora");
-    application.Initialize();
-    CreateForms(application);
-    ASSERT_EQ(application.forms().size(), 2u);
-    EXPECT_EQ(application.forms()[0].get(), Form1);
-    EXPECT_EQ(application.forms()[1].get(), Form2);
-    EXPECT_FALSE(Form2->isVisible());
-    EXPECT_EQ(Form2->windowTitle(), "Form2");
+    {
+        ProgramStart start("velmora");
+        start.application.Initialize();
+        CreateForms(start.application);
+        ASSERT_EQ(start.application.forms().size(), 2u);
+        EXPECT_EQ(start.application.forms()[0].get(), Form1);
+        EXPECT_EQ(start.application.forms()[1].get(), Form2);
+        EXPECT_FALSE(Form2->isVisible());
+        EXPECT_EQ(Form2->windowTitle(), "Form2");
+    }
+    EXPECT_EQ(Form1, nullptr);
+    EXPECT_EQ(Form2, nullptr);
 }
 
 }  // namespace
