@@ -21,16 +21,6 @@ const QString seedOption = QStringLiteral("seed");
 const QString varyOption = QStringLiteral("vary");
 const QString threadsOption = QStringLiteral("threads");
 
-QString dashed(const QString& option)
-{
-    return QStringLiteral("--") + option;
-}
-
-[[noreturn]] void usageError(const QString& option, const std::string& message)
-{
-    throw UsageError(dashed(option).toStdString() + ": " + message);
-}
-
 void printTo(std::FILE* stream, const QString& text)
 {
     const QByteArray bytes = text.toLocal8Bit();
@@ -45,6 +35,11 @@ void printError(const std::string& message)
 }
 
 }  // namespace
+
+void ThrowUsageError(const QString& option, const std::string& message)
+{
+    throw UsageError((QStringLiteral("--") + option + QStringLiteral(": ")).toStdString() + message);
+}
 
 SeriesCommandLine::SeriesCommandLine(const QString& description, const QList<QCommandLineOption>& modelOptions,
                                      const QString& varyWhat, const QString& varyDescription)
@@ -86,7 +81,8 @@ std::optional<int> SeriesCommandLine::run(int argc, char** argv,
         if (!parser_.parse(arguments))
             throw UsageError(parser_.errorText().toStdString());
         if (!parser_.positionalArguments().isEmpty())
-            throw UsageError("лишний аргумент «" + parser_.positionalArguments().front().toStdString() + "»");
+            throw UsageError(
+                QStringLiteral("лишний аргумент «%1»").arg(parser_.positionalArguments().front()).toStdString());
         // Qt's own options are not taken, so --help-all says no more than --help.
         if (parser_.isSet(QStringLiteral("help")) || parser_.isSet(QStringLiteral("help-all"))) {
             printTo(stdout, parser_.helpText());
@@ -101,7 +97,7 @@ std::optional<int> SeriesCommandLine::run(int argc, char** argv,
         if (!parser_.isSet(seriesOption)) {
             for (const QCommandLineOption& option : seriesOptions_) {
                 if (parser_.isSet(option.names().front()))
-                    usageError(option.names().front(), "действует только вместе с --series");
+                    ThrowUsageError(option.names().front(), "действует только вместе с --series");
             }
             return std::nullopt;
         }
@@ -126,7 +122,7 @@ void SeriesCommandLine::readSeriesOptions()
         try {
             seed_ = StrToUInt64(parser_.value(seedOption).toStdString());
         } catch (const Exception& error) {
-            usageError(seedOption, error.message());
+            ThrowUsageError(seedOption, error.message());
         }
     } else {
         seed_ = ClockSeed();
@@ -146,7 +142,7 @@ std::optional<SeriesCommandLine::Vary> SeriesCommandLine::vary() const
     const qsizetype equals = text.indexOf(QLatin1Char('='));
     const QStringList range = text.mid(equals + 1).split(QLatin1Char(':'));
     if (equals < 0 || range.size() != 3)
-        usageError(varyOption, "\"" + text.toStdString() + "\" — ожидается вид " + varyValue_.toStdString());
+        ThrowUsageError(varyOption, Quoted(text.toStdString()) + " — ожидается вид " + varyValue_.toStdString());
     return Vary{text.left(equals), number(varyOption, range[0]), number(varyOption, range[1]),
                 integer(varyOption, range[2], 2, 50)};
 }
@@ -157,12 +153,12 @@ int SeriesCommandLine::integer(const QString& option, const QString& text, int m
     try {
         value = StrToInt(text.toStdString());
     } catch (const Exception& error) {
-        usageError(option, error.message());
+        ThrowUsageError(option, error.message());
     }
     if (value < min || value > max)
-        usageError(option,
-                   "\"" + text.toStdString() + "\" — задайте число от " + std::to_string(min) + " до "
-                       + std::to_string(max));
+        ThrowUsageError(option,
+                        Quoted(text.toStdString()) + " — задайте число от " + std::to_string(min) + " до "
+                            + std::to_string(max));
     return value;
 }
 
@@ -171,7 +167,7 @@ double SeriesCommandLine::number(const QString& option, const QString& text)
     try {
         return StrToFloat(text.toStdString());
     } catch (const Exception& error) {
-        usageError(option, error.message());
+        ThrowUsageError(option, error.message());
     }
 }
 

@@ -26,6 +26,9 @@ public:
     using Exception::Exception;
 };
 
+// A UsageError "--<option>: <message>".
+[[noreturn]] void ThrowUsageError(const QString& option, const std::string& message);
+
 class SeriesCommandLine {
 public:
     // modelOptions: the options of the program's own model; varyWhat: how the

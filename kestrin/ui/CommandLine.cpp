@@ -6,6 +6,7 @@
 #include "WarehouseSeries.h"
 
 #include "shell/CommandLine.h"
+#include "shell/Convert.h"
 
 #include <QStringList>
 
@@ -18,18 +19,13 @@ const QString ordersOption = QStringLiteral("orders");
 const QString thresholdsOption = QStringLiteral("thresholds");
 const QString daysOption = QStringLiteral("days");
 
-[[noreturn]] void usageError(const QString& option, const std::string& message)
-{
-    throw shell::UsageError("--" + option.toStdString() + ": " + message);
-}
-
 std::array<float, GoodsCount> quantities(const QString& option, bool orders, const QString& text)
 {
     const QStringList parts = text.split(QLatin1Char(','));
     if (parts.size() != 1 && parts.size() != GoodsCount)
-        usageError(option,
-                   "\"" + text.toStdString() + "\" — задайте одно число для всех товаров или "
-                       + std::to_string(GoodsCount) + " через запятую");
+        shell::ThrowUsageError(option,
+                               shell::Quoted(text.toStdString()) + " — задайте одно число для всех товаров или "
+                                   + std::to_string(GoodsCount) + " через запятую");
     std::array<float, GoodsCount> values;
     for (int good = 0; good < GoodsCount; ++good) {
         const QString part = parts[parts.size() == 1 ? 0 : good];
@@ -37,7 +33,7 @@ std::array<float, GoodsCount> quantities(const QString& option, bool orders, con
             values[static_cast<std::size_t>(good)] =
                 orders ? ReadOrder(part.toStdString()) : ReadThreshold(part.toStdString());
         } catch (const shell::Exception& error) {
-            usageError(option, error.message());
+            shell::ThrowUsageError(option, error.message());
         }
     }
     return values;
@@ -54,16 +50,16 @@ std::optional<SweepRequest> sweep(const shell::SeriesCommandLine& commandLine)
     const bool all = what.size() == 2 && what[1] == QLatin1String("all");
     if (what.size() != 2 || (what[0] != QLatin1String("order") && what[0] != QLatin1String("threshold"))
         || !(all || (isGood && good >= 1 && good <= GoodsCount)))
-        usageError(QStringLiteral("vary"),
-                   "\"" + vary->what.toStdString()
-                       + "\" — ожидается order:J или threshold:J, где J — all или номер "
-                         "товара от 1 до "
-                       + std::to_string(GoodsCount));
+        shell::ThrowUsageError(QStringLiteral("vary"),
+                               shell::Quoted(vary->what.toStdString())
+                                   + " — ожидается order:J или threshold:J, где J — all или номер "
+                                     "товара от 1 до "
+                                   + std::to_string(GoodsCount));
     const auto quantity =
         what[0] == QLatin1String("order") ? WarehouseSweep::Quantity::Order : WarehouseSweep::Quantity::Threshold;
     // Evenly spaced values lie between the bounds, so checking the bounds checks them all.
     if (quantity == WarehouseSweep::Quantity::Order && std::min(vary->from, vary->to) < 0)
-        usageError(QStringLiteral("vary"), "заказ должен быть не меньше 0");
+        shell::ThrowUsageError(QStringLiteral("vary"), "заказ должен быть не меньше 0");
     return SweepRequest{
         {quantity, all ? 0 : good}, vary->from, vary->to, vary->points, "--vary " + vary->what.toStdString()};
 }
@@ -76,7 +72,7 @@ std::string series(shell::SeriesCommandLine& commandLine)
     try {
         input.DayCount = ReadDayCount(commandLine.value(daysOption).toStdString());
     } catch (const shell::Exception& error) {
-        usageError(daysOption, error.message());
+        shell::ThrowUsageError(daysOption, error.message());
     }
     std::optional<SweepRequest> varied = sweep(commandLine);
     WarehouseSeries warehouse({input, commandLine.runs(), commandLine.seed(), std::move(varied)});

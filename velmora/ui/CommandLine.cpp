@@ -5,6 +5,7 @@
 #include "NetworkSeries.h"
 
 #include "shell/CommandLine.h"
+#include "shell/Convert.h"
 
 #include <QStringList>
 
@@ -55,8 +56,7 @@ DistributionSetting setting(const QString& option, const QString& text)
             result.p2 = shell::SeriesCommandLine::number(option, parts[2]);
         return result;
     }
-    throw shell::UsageError("--" + option.toStdString() + ": \"" + text.toStdString() + "\" — ожидается "
-                            + specs.toStdString());
+    shell::ThrowUsageError(option, shell::Quoted(text.toStdString()) + " — ожидается " + specs.toStdString());
 }
 
 std::optional<SweepRequest> sweep(const shell::SeriesCommandLine& commandLine, const SeriesSettings& settings)
@@ -66,7 +66,7 @@ std::optional<SweepRequest> sweep(const shell::SeriesCommandLine& commandLine, c
         return std::nullopt;
     const QStringList what = vary->what.split(QLatin1Char(':'));
     const auto bad = [&vary](const std::string& why) {
-        throw shell::UsageError("--vary: \"" + vary->what.toStdString() + "\" — " + why);
+        shell::ThrowUsageError(QStringLiteral("vary"), shell::Quoted(vary->what.toStdString()) + " — " + why);
     };
     if (what.size() != 2 || (what[0] != arrivalOption && what[0] != processingOption)
         || (what[1] != QLatin1String("1") && what[1] != QLatin1String("2")))
