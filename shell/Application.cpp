@@ -2,6 +2,8 @@
 // texts in Russian, and an end on SIGTERM or SIGINT as clean as closing the window.
 #include "Application.h"
 
+#include "Controls.h"
+
 #include <QLibraryInfo>
 #include <QMessageBox>
 #include <QSocketNotifier>
@@ -124,6 +126,7 @@ void Application::Run()
 void Application::ShowException(const std::exception& error)
 {
     showError(QString::fromUtf8(error.what()));
+    focusField(error);
 }
 
 int Application::start(const std::function<void()>& steps)

@@ -149,17 +149,11 @@ std::optional<SeriesCommandLine::Vary> SeriesCommandLine::vary() const
 
 int SeriesCommandLine::integer(const QString& option, const QString& text, int min, int max)
 {
-    std::int32_t value = 0;
     try {
-        value = StrToInt(text.toStdString());
+        return StrToIntInRange(text.toStdString(), min, max);
     } catch (const Exception& error) {
         ThrowUsageError(option, error.message());
     }
-    if (value < min || value > max)
-        ThrowUsageError(option,
-                        Quoted(text.toStdString()) + " — задайте число от " + std::to_string(min) + " до "
-                            + std::to_string(max));
-    return value;
 }
 
 double SeriesCommandLine::number(const QString& option, const QString& text)

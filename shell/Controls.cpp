@@ -1,8 +1,13 @@
-// Label sizing, anchoring and field names shared by both windows.
+// Label sizing, anchoring, placing on the screen and field names shared by both windows.
 #include "Controls.h"
 
+#include <QEvent>
+#include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
+#include <QScreen>
 #include <QWidget>
+#include <QWindow>
 
 #include <algorithm>
 
@@ -16,11 +21,13 @@ void fitLabel(QLabel* label, int minimumHeight)
         label->resize(label->sizeHint().expandedTo(QSize(0, minimumHeight)));
 }
 
-Anchors::Anchors(QWidget* window)
-    : window_(window)
-    , designed_(window->size())
+Anchors::Anchors(QWidget* area)
+    : QObject(area)
+    , area_(area)
+    , designed_(area->size())
 {
-    window->setMinimumSize(designed_);
+    area->setMinimumSize(designed_);
+    area->installEventFilter(this);
 }
 
 void Anchors::add(QWidget* control, Qt::Edges edges)
@@ -30,10 +37,10 @@ void Anchors::add(QWidget* control, Qt::Edges edges)
 
 void Anchors::apply() const
 {
-    const int dx = window_->width() - designed_.width();
-    const int dy = window_->height() - designed_.height();
+    const int dx = area_->width() - designed_.width();
+    const int dy = area_->height() - designed_.height();
     for (const Anchor& anchor : anchors_) {
-        // Only the anchored coordinates follow the window; a label that fitted
+        // Only the anchored coordinates follow the area; a label that fitted
         // its height to a caption keeps that height.
         QRect geometry = anchor.control->geometry();
         if (anchor.edges.testFlag(Qt::RightEdge)) {
@@ -52,6 +59,37 @@ void Anchors::apply() const
     }
 }
 
+bool Anchors::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == area_ && event->type() == QEvent::Resize)
+        apply();
+    return false;
+}
+
+void fitToScreen(QWidget* window, QPoint position, bool fixedSize)
+{
+    const QScreen* screen = QGuiApplication::screenAt(position);
+    if (screen == nullptr)
+        screen = window->screen();
+    const QRect available = screen->availableGeometry();
+    // Before the window manager has framed the window its frame is unknown;
+    // a title bar and thin borders are assumed until then.
+    QMargins frame = window->windowHandle() ? window->windowHandle()->frameMargins() : QMargins();
+    if (frame.isNull())
+        frame = QMargins(4, 23, 4, 4);
+    const QSize room = available.size().shrunkBy(frame);
+    const QSize size = window->size().boundedTo(room);
+    if (fixedSize)
+        window->setFixedSize(size);
+    else
+        window->setMinimumSize(window->minimumSize().boundedTo(room));
+    window->resize(size);
+    const QSize outer = size.grownBy(frame);
+    const int x = std::clamp(position.x(), available.left(), available.left() + available.width() - outer.width());
+    const int y = std::clamp(position.y(), available.top(), available.top() + available.height() - outer.height());
+    window->move(x, y);
+}
+
 QString fieldName(const QString& group, const QString& caption)
 {
     QString name = caption.trimmed();
@@ -60,9 +98,31 @@ QString fieldName(const QString& group, const QString& caption)
     return group.isEmpty() ? name : group + QStringLiteral(", ") + name;
 }
 
-Exception fieldError(const QString& name, const std::string& message)
+FieldError::FieldError(std::string message, QWidget* field)
+    : Exception(std::move(message))
+    , field_(field)
 {
-    return Exception(name.toStdString() + ": " + message);
+}
+
+FieldError::FieldError(const QString& name, const std::string& message, QWidget* field)
+    : FieldError(name.toStdString() + ": " + message, field)
+{
+}
+
+void focusField(const std::exception& error)
+{
+    const auto* fieldError = dynamic_cast<const FieldError*>(&error);
+    QWidget* field = fieldError ? fieldError->field() : nullptr;
+    if (field == nullptr || !field->isVisible())
+        return;
+    // The field may be in another window than the one that reported it.
+    if (!field->window()->isActiveWindow()) {
+        field->window()->raise();
+        field->window()->activateWindow();
+    }
+    field->setFocus(Qt::OtherFocusReason);
+    if (auto* edit = qobject_cast<QLineEdit*>(field))
+        edit->selectAll();
 }
 
 }  // namespace shell

@@ -176,6 +176,14 @@ std::int32_t StrToInt(std::string_view text)
     return static_cast<std::int32_t>(value);
 }
 
+std::int32_t StrToIntInRange(std::string_view text, std::int32_t min, std::int32_t max)
+{
+    const std::int32_t value = StrToInt(text);
+    if (value < min || value > max)
+        throw Exception(Quoted(text) + " — задайте число от " + std::to_string(min) + " до " + std::to_string(max));
+    return value;
+}
+
 std::uint64_t StrToUInt64(std::string_view text)
 {
     const std::string_view body = trimmed(text);

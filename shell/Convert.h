@@ -22,6 +22,9 @@ float StrToSingle(std::string_view text);
 // Whole decimal number in the signed 32-bit range; blanks around and a sign allowed.
 std::int32_t StrToInt(std::string_view text);
 
+// StrToInt within [min, max]; the message of a number outside says the range.
+std::int32_t StrToIntInRange(std::string_view text, std::int32_t min, std::int32_t max);
+
 // Whole decimal number from 0 to 2^64 - 1; blanks around allowed, no sign.
 std::uint64_t StrToUInt64(std::string_view text);
 

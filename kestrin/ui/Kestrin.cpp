@@ -4,6 +4,7 @@
 #include "Kestrin.h"
 
 #include "Inputs.h"
+#include "WarehouseSeries.h"
 #include "ui_Kestrin.h"
 
 #include "shell/Application.h"
@@ -13,6 +14,7 @@
 
 #include <QLabel>
 #include <QLocale>
+#include <QMenuBar>
 
 namespace kestrin {
 
@@ -23,23 +25,24 @@ namespace {
 // Messages and assistive tools name a field alike: its column and good, or the
 // caption of the day count.
 template <typename Read>
-auto fieldValue(const QLineEdit* field, Read read)
+auto fieldValue(QLineEdit* field, Read read)
 {
     const std::string text = field->text().toStdString();
-    return shell::readField(field->accessibleName(), [&] { return read(text); });
+    return shell::readField(field, field->accessibleName(), [&] { return read(text); });
 }
 
 }  // namespace
 
 TForm1::TForm1(QWidget* parent)
-    : QWidget(parent)
+    : QMainWindow(parent)
     , ui(std::make_unique<Ui::TForm1>())
 {
     ui->setupUi(this);
-    setFixedSize(size());
+    // The designed area lies below the menu bar, which the window grows by; it
+    // keeps that size unless the screen is smaller, and then its area scrolls.
+    resize(ui->DesignedArea->size() + QSize(0, menuBar()->sizeHint().height()));
+    shell::fitToScreen(this, QPoint(220, 94), true);
     ui->Edit1->setFocus();
-    // A top-level widget's position in the form is that of its frame.
-    move(220, 94);
     for (QLabel* label : {ui->Label1, ui->Label2, ui->Label4, ui->Label5})
         shell::fitLabel(label);
     const auto orderFields = orders();
@@ -48,10 +51,26 @@ TForm1::TForm1(QWidget* parent)
         const QString name = QStringLiteral("товар %1").arg(good + 1);
         orderFields[good]->setAccessibleName(shell::fieldName(QStringLiteral("Заказ"), name));
         thresholdFields[good]->setAccessibleName(shell::fieldName(QStringLiteral("Порог"), name));
+        // The rows have no labels of their own, so the name shows on hovering.
+        for (QLineEdit* field : {orderFields[good], thresholdFields[good]})
+            field->setToolTip(field->accessibleName());
     }
     ui->G->setAccessibleName(ui->Label4->text());
     ui->L->setAccessibleName(QStringLiteral("L"));
     shell::connectGuarded(ui->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    shell::connectGuarded(ui->QuitAction, &QAction::triggered, this, [this] { close(); });
+    shell::connectGuarded(ui->SeriesAction, &QAction::triggered, this, [this] { openSeries(); });
+}
+
+void TForm1::openSeries()
+{
+    if (series_ == nullptr) {
+        series_ = new shell::SeriesWindow(QStringLiteral("Серия расчётов"),
+                                          std::make_unique<WarehouseSeriesProgram>(*this), this);
+    }
+    series_->show();
+    series_->raise();
+    series_->activateWindow();
 }
 
 TForm1::~TForm1() = default;

@@ -4,7 +4,10 @@
 
 #include "kestrin/model/Warehouse.h"
 
-#include <QWidget>
+#include "shell/SeriesWindow.h"
+
+#include <QMainWindow>
+#include <QPointer>
 
 #include <array>
 #include <memory>
@@ -17,7 +20,7 @@ namespace Ui {
 class TForm1;
 }
 
-class TForm1 : public QWidget {
+class TForm1 : public QMainWindow {
     Q_OBJECT
 
 public:
@@ -29,12 +32,15 @@ public:
     // Thresholds, then orders, then the day count, each converted as it is read.
     TWarehouseInput ReadWarehouseInput() const;
 
-private:
+    // Opens the series window, or brings it to the front.
+    void openSeries();
     // The fields of goods 1 to 10 in each column.
     std::array<QLineEdit*, GoodsCount> orders() const;
     std::array<QLineEdit*, GoodsCount> thresholds() const;
 
+private:
     std::unique_ptr<Ui::TForm1> ui;
+    QPointer<shell::SeriesWindow> series_;
 };
 
 extern TForm1* Form1;

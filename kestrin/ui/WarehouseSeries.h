@@ -5,26 +5,28 @@
 #include "kestrin/model/Series.h"
 
 #include "shell/ParallelSeries.h"
-
-#include <QFuture>
+#include "shell/SeriesWindow.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
-class QThreadPool;
+class QWidget;
 
 namespace kestrin {
 
+class TForm1;
+
 // One quantity varied over `points` evenly spaced values from `from` to `to`;
-// `name` is how messages name it.
+// `name` is how messages name it, and `field` where the user corrects it.
 struct SweepRequest {
     WarehouseSweep varied;
     double from;
     double to;
     int points;
     std::string name;
+    QWidget* field = nullptr;
 };
 
 struct SeriesRequest {
@@ -34,31 +36,57 @@ struct SeriesRequest {
     std::optional<SweepRequest> sweep;
 };
 
-class WarehouseSeries {
+class WarehouseSeries : public shell::SeriesJob {
 public:
     explicit WarehouseSeries(SeriesRequest request);
 
-    QFuture<void> start(QThreadPool* pool) { return series_.start(pool); }
-    void stop() { series_.stop(); }
-    bool stopped() const { return series_.stopped(); }
-    std::int64_t runsDone() const { return series_.runsDone(); }
-    std::int64_t runsTotal() const { return series_.runsTotal(); }
-    const SeriesRequest& request() const { return request_; }
+    QFuture<void> start(QThreadPool* pool) override { return series_.start(pool); }
+    void stop() override { series_.stop(); }
+    std::int64_t runsDone() const override { return series_.runsDone(); }
+    std::int64_t runsTotal() const override { return series_.runsTotal(); }
 
-    // Once finished: throws the first run's failure, if any; in a sweep its
-    // message names the value it failed at.
-    void rethrowFailure() const;
-    // Once finished: the points whose runs all finished, in sweep order.
+    // Throws the first run's failure, if any; in a sweep its message names the
+    // value it failed at.
+    void rethrowFailure() const override;
+    // The points whose runs all finished, in sweep order.
     std::vector<SeriesPoint> points() const;
+
+    int pointsKept() const override { return static_cast<int>(points().size()); }
+    int pointsTotal() const override { return pointCount(); }
+    QStringList tableHeader() const override;
+    std::vector<QStringList> tableRows(const QLocale& locale) const override;
+    std::vector<shell::SweepLine> sweepLines(int statistic) const override;
+    std::string csv() const override { return SeriesCsv(points(), request_.runs); }
 
 private:
     struct NoWorkspace { };
 
+    int pointCount() const { return std::max<int>(1, static_cast<int>(values_.size())); }
     TWarehouseInput inputAt(int point) const;
 
     SeriesRequest request_;
     std::vector<double> values_;
     shell::ParallelSeries<double, LSummary, NoWorkspace> series_;
+};
+
+// What a sweep can vary, in the order the series window offers it.
+std::vector<std::pair<QString, WarehouseSweep>> SweepChoices();
+
+// The series window's view of kestrin: the main window's fields.
+class WarehouseSeriesProgram : public shell::SeriesProgram {
+public:
+    explicit WarehouseSeriesProgram(const TForm1& form)
+        : form_(form)
+    {
+    }
+    QStringList sweepChoices() const override;
+    QStringList chartStatistics() const override { return {QStringLiteral("L")}; }
+    QString chartAxisTitle(int) const override { return QStringLiteral("L, среднее по прогонам"); }
+    std::unique_ptr<shell::SeriesJob> makeJob(int runs, std::uint64_t seed,
+                                              const std::optional<shell::SweepInput>& sweep) const override;
+
+private:
+    const TForm1& form_;
 };
 
 }  // namespace kestrin

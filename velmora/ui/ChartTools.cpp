@@ -153,13 +153,23 @@ bool ChartTools::eventFilter(QObject* watched, QEvent* event)
     }
 }
 
+QList<QAction*> ChartTools::actions() const
+{
+    return menu_->actions();
+}
+
+void ChartTools::updateActions() const
+{
+    const bool haveResults = results_() != nullptr;
+    for (QAction* action : menu_->actions())
+        action->setEnabled(haveResults);
+}
+
 void ChartTools::openMenu(QPoint globalPosition)
 {
     if (menu_->isVisible())
         return;
-    const bool haveResults = results_() != nullptr;
-    for (QAction* action : menu_->actions())
-        action->setEnabled(haveResults);
+    updateActions();
     menu_->popup(globalPosition);
 }
 

@@ -35,6 +35,10 @@ public:
     QString summary(int flow) const;
 
     QMenu* menu() const { return menu_; }
+    // Copy the picture, save it, save the data: also offered by the window's menu.
+    QList<QAction*> actions() const;
+    // The actions are enabled once there are results.
+    void updateActions() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -91,8 +91,8 @@ std::string series(shell::SeriesCommandLine& commandLine)
         const DistributionKind kind =
             side == Side::Arrival ? request.settings.arrival.kind : request.settings.processing.kind;
         const KindSyntax& syntax = syntaxOf(kind);
-        return std::string("--") + (side == Side::Arrival ? "arrival " : "processing ") + syntax.name + ":"
-            + syntax.parameters[static_cast<std::size_t>(parameter - 1)];
+        return ParameterName{std::string("--") + (side == Side::Arrival ? "arrival " : "processing ") + syntax.name
+                             + ":" + syntax.parameters[static_cast<std::size_t>(parameter - 1)]};
     };
     NetworkSeries network(request, names);
     network.start(&commandLine.pool()).waitForFinished();

@@ -6,8 +6,7 @@
 #include "velmora/model/Series.h"
 
 #include "shell/ParallelSeries.h"
-
-#include <QFuture>
+#include "shell/SeriesWindow.h"
 
 #include <cstdint>
 #include <functional>
@@ -15,9 +14,9 @@
 #include <string>
 #include <vector>
 
-class QThreadPool;
-
 namespace velmora {
+
+class TForm1;
 
 // One parameter varied over `points` evenly spaced values from `from` to `to`.
 struct SweepRequest {
@@ -34,29 +33,39 @@ struct SeriesRequest {
     std::optional<SweepRequest> sweep;
 };
 
-// How a front end names a parameter of a side in its messages.
-using ParameterNames = std::function<std::string(Side side, int parameter)>;
+// How a front end names a parameter in its messages, and the field, if any,
+// that the user corrects it in.
+struct ParameterName {
+    std::string name;
+    QWidget* field = nullptr;
+};
+using ParameterNames = std::function<ParameterName(Side side, int parameter)>;
 
-class NetworkSeries {
+class NetworkSeries : public shell::SeriesJob {
 public:
-    // Throws shell::Exception, naming the parameter, when a point's settings
+    // Throws shell::FieldError, naming the parameter, when a point's settings
     // cannot be drawn from.
     NetworkSeries(SeriesRequest request, ParameterNames names);
 
-    QFuture<void> start(QThreadPool* pool) { return series_.start(pool); }
-    void stop() { series_.stop(); }
-    bool stopped() const { return series_.stopped(); }
-    std::int64_t runsDone() const { return series_.runsDone(); }
-    std::int64_t runsTotal() const { return series_.runsTotal(); }
-    const SeriesRequest& request() const { return request_; }
+    QFuture<void> start(QThreadPool* pool) override { return series_.start(pool); }
+    void stop() override { series_.stop(); }
+    std::int64_t runsDone() const override { return series_.runsDone(); }
+    std::int64_t runsTotal() const override { return series_.runsTotal(); }
 
-    // Once finished: throws the first run's failure, if any, as a message that
-    // names what to change.
-    void rethrowFailure() const;
-    // Once finished: the points whose runs all finished, in sweep order.
+    // Throws the first run's failure, if any, as a message that names what to change.
+    void rethrowFailure() const override;
+    // The points whose runs all finished, in sweep order.
     std::vector<SeriesPoint> points() const;
 
+    int pointsKept() const override { return static_cast<int>(points().size()); }
+    int pointsTotal() const override { return pointCount(); }
+    QStringList tableHeader() const override;
+    std::vector<QStringList> tableRows(const QLocale& locale) const override;
+    std::vector<shell::SweepLine> sweepLines(int statistic) const override;
+    std::string csv() const override { return SeriesCsv(points(), request_.runs); }
+
 private:
+    int pointCount() const { return std::max<int>(1, static_cast<int>(values_.size())); }
     SeriesSettings settingsAt(int point) const;
     [[noreturn]] void rethrowNamed(int point, const std::exception_ptr& error) const;
 
@@ -65,6 +74,24 @@ private:
     std::vector<double> values_;
     std::vector<SeriesDraws> draws_;
     shell::ParallelSeries<RunStatistics, PointEstimates, TRunWorkspace> series_;
+};
+
+// The series window's view of velmora: the main window's settings, and the
+// parameters it shows to vary.
+class NetworkSeriesProgram : public shell::SeriesProgram {
+public:
+    explicit NetworkSeriesProgram(const TForm1& form)
+        : form_(form)
+    {
+    }
+    QStringList sweepChoices() const override;
+    QStringList chartStatistics() const override;
+    QString chartAxisTitle(int statistic) const override;
+    std::unique_ptr<shell::SeriesJob> makeJob(int runs, std::uint64_t seed,
+                                              const std::optional<shell::SweepInput>& sweep) const override;
+
+private:
+    const TForm1& form_;
 };
 
 }  // namespace velmora

@@ -4,6 +4,8 @@
 
 #include "Chart.h"
 #include "ChartTools.h"
+#include "Flows.h"
+#include "NetworkSeries.h"
 #include "ui_Unit1.h"
 
 #include "shell/Application.h"
@@ -12,6 +14,7 @@
 #include "shell/Random.h"
 
 #include <QKeyEvent>
+#include <QMenuBar>
 
 namespace velmora {
 
@@ -20,6 +23,13 @@ TForm1* Form1 = nullptr;
 namespace {
 
 const QString sigmaHint = QStringLiteral("Число используется как среднеквадратическое отклонение σ");
+
+// One arrival draw x sets the intervals of all three flows, so flows 1 and 2
+// arrive less often than the intensity on this side suggests.
+const QString arrivalHint = QStringLiteral(
+    "Один розыгрыш x задаёт интервалы всех трёх потоков: у потока 3 интервал равен x + 1 тиков, "
+    "у потока 2 — 2x + 1, у потока 1 — 4x + 1. Интервалы потока 1 в 4 раза, а потока 2 в 2 раза "
+    "длиннее, чем у потока 3, интенсивность которого названа в подписи экспоненциального распределения.");
 
 // Sets a label panel's caption; a caption too long for one line wraps and the
 // panel grows downward instead of clipping it.
@@ -33,28 +43,37 @@ void setCaption(QLabel* panel, const QString& caption)
 }  // namespace
 
 TForm1::TForm1(QWidget* parent)
-    : QWidget(parent)
+    : QMainWindow(parent)
     , ui(std::make_unique<Ui::TForm1>())
 {
     ui->setupUi(this);
+    // The designed area lies below the menu bar, which the window grows by; the
+    // designed size is the smallest the window takes where the screen allows.
+    resize(ui->DesignedArea->size() + QSize(0, menuBar()->sizeHint().height()));
+    setMinimumSize(size());
     arrival_ = {ui->RadioGroup1, ui->rav, ui->erl, ui->norm, ui->eksp, ui->Edit1, ui->Edit2, ui->Panel1, ui->Panel2};
     processing_ = {ui->GroupBox1, ui->rav2,  ui->erl2,   ui->norm2, ui->eksp2,
                    ui->Edit5,     ui->Edit6, ui->Panel5, ui->Panel6};
 
-    Series2 = ui->Chart1->addAreaSeries(QStringLiteral("Поток 2"), QColor(0x00, 0x80, 0x00));
-    Series3 = ui->Chart1->addAreaSeries(QStringLiteral("Поток 3"), QColor(0xFF, 0xFF, 0x00));
-    Series1 = ui->Chart1->addAreaSeries(QStringLiteral("Поток 1"), QColor(0xFF, 0x00, 0x00));
+    Series2 = ui->Chart1->addAreaSeries(FlowTitle(2), FlowColor(2));
+    Series3 = ui->Chart1->addAreaSeries(FlowTitle(3), FlowColor(3));
+    Series1 = ui->Chart1->addAreaSeries(FlowTitle(1), FlowColor(1));
+    ui->RadioGroup1->setToolTip(arrivalHint);
 
     nameFields(arrival_);
     nameFields(processing_);
     // The chart's readouts, menu and files; they read the results when asked.
-    new ChartTools(ui->Chart1, {Series1, Series2, Series3}, [this] { return results_ ? &*results_ : nullptr; });
+    // Its actions are also the file menu's, so that the keyboard reaches them.
+    chartTools_ =
+        new ChartTools(ui->Chart1, {Series1, Series2, Series3}, [this] { return results_ ? &*results_ : nullptr; });
+    ui->FileMenu->insertActions(ui->QuitAction, chartTools_->actions());
+    ui->FileMenu->insertSeparator(ui->QuitAction);
     connectHandlers();
     anchorControls();
     // The window opens with the run button, first in the tab order, focused.
     ui->Button1->setFocus();
     // A top-level widget's position in the form is that of its frame.
-    move(204, 120);
+    shell::fitToScreen(this, QPoint(204, 120), false);
 
     shell::Randomize();
     shell::SRand(shell::ClockSeed());
@@ -82,6 +101,9 @@ void TForm1::connectHandlers()
     onClick(ui->eksp2, &TForm1::eksp2Click);
 
     shell::connectGuarded(ui->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
+    shell::connectGuarded(ui->FileMenu, &QMenu::aboutToShow, this, [this] { chartTools_->updateActions(); });
+    shell::connectGuarded(ui->QuitAction, &QAction::triggered, this, [this] { close(); });
+    shell::connectGuarded(ui->SeriesAction, &QAction::triggered, this, [this] { openSeries(); });
     // activated, unlike currentIndexChanged, also reports choosing the item already chosen.
     shell::connectGuarded(ui->ComboBox1, &QComboBox::activated, this, [this] { ComboBox1Change(); });
 }
@@ -90,13 +112,13 @@ void TForm1::connectHandlers()
 // keep their distance to the right edge, and the run button to the bottom.
 void TForm1::anchorControls()
 {
-    anchors_.emplace(this);
-    anchors_->add(ui->Chart1, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
-    anchors_->add(ui->Button1, Qt::LeftEdge | Qt::RightEdge | Qt::BottomEdge);
+    auto* anchors = new shell::Anchors(ui->DesignedArea);
+    anchors->add(ui->Chart1, Qt::LeftEdge | Qt::TopEdge | Qt::RightEdge | Qt::BottomEdge);
+    anchors->add(ui->Button1, Qt::LeftEdge | Qt::RightEdge | Qt::BottomEdge);
     for (QWidget* control :
          std::initializer_list<QWidget*>{ui->RadioGroup1, ui->Edit1, ui->Edit2, ui->Panel1, ui->Panel2, ui->GroupBox1,
                                          ui->Panel5, ui->Edit5, ui->Edit6, ui->Panel6})
-        anchors_->add(control, Qt::TopEdge | Qt::RightEdge);
+        anchors->add(control, Qt::TopEdge | Qt::RightEdge);
 }
 
 // Enter in a field, on a radio button or on the closed selector reaches the
@@ -110,14 +132,7 @@ void TForm1::keyPressEvent(QKeyEvent* event)
         ui->Button1->click();
         return;
     }
-    QWidget::keyPressEvent(event);
-}
-
-void TForm1::resizeEvent(QResizeEvent* event)
-{
-    QWidget::resizeEvent(event);
-    if (anchors_)
-        anchors_->apply();
+    QMainWindow::keyPressEvent(event);
 }
 
 void TForm1::Button1Click()
@@ -199,6 +214,7 @@ void TForm1::arrange(const SideControls& side, DistributionKind kind, const QStr
     side.secondLabel->setVisible(secondShown);
     side.second->setVisible(secondShown);
     nameFields(side);
+    emit parametersChanged();
 }
 
 // Assistive tools name each field as messages do, by its frame and its label;
@@ -267,8 +283,55 @@ std::int32_t TForm1::draw(const SideControls& side, std::optional<VariateDraw>& 
             draws.emplace(readSetting(side));
         return (*draws)(shell::ProcessRandomSources());
     } catch (const ParameterError& error) {
-        throw shell::fieldError(parameterName(side, error.parameter()), error.message());
+        throw shell::FieldError(parameterName(side, error.parameter()), error.message(),
+                                parameterField(side, error.parameter()));
     }
+}
+
+// Both sides were read by then: every run draws from both before its times can grow.
+void TForm1::timesOutOfRange(const TimeRangeError& error) const
+{
+    const auto name = [this](Side side, int parameter) {
+        return parameterName(controls(side), parameter).toStdString();
+    };
+    const Side first = error.arrival() ? Side::Arrival : Side::Processing;
+    throw shell::FieldError(
+        TimeRangeMessage(error, arrivalDraws_->setting().kind, processingDraws_->setting().kind, name),
+        parameterField(controls(first), 1));
+}
+
+SeriesSettings TForm1::readSeriesSettings() const
+{
+    return {readSetting(arrival_), readSetting(processing_)};
+}
+
+std::vector<ShownParameter> TForm1::shownParameters() const
+{
+    std::vector<ShownParameter> shown;
+    for (const Side side : {Side::Arrival, Side::Processing}) {
+        for (int parameter = 1; parameter <= 2; ++parameter) {
+            if (!parameterField(controls(side), parameter)->isHidden())
+                shown.push_back(shownParameter(side, parameter));
+        }
+    }
+    return shown;
+}
+
+ShownParameter TForm1::shownParameter(Side side, int parameter) const
+{
+    return {{side, parameter}, parameterName(controls(side), parameter), parameterField(controls(side), parameter)};
+}
+
+void TForm1::openSeries()
+{
+    if (series_ == nullptr) {
+        series_ = new shell::SeriesWindow(QStringLiteral("Серия прогонов"),
+                                          std::make_unique<NetworkSeriesProgram>(*this), this);
+        shell::connectGuarded(this, &TForm1::parametersChanged, series_, [this] { series_->refreshChoices(); });
+    }
+    series_->show();
+    series_->raise();
+    series_->activateWindow();
 }
 
 DistributionSetting TForm1::ReadArrivalSetting() const
@@ -288,11 +351,16 @@ QString TForm1::parameterName(const SideControls& side, int parameter)
     return shell::fieldName(side.frame->title(), label->text());
 }
 
+QLineEdit* TForm1::parameterField(const SideControls& side, int parameter)
+{
+    return parameter == 1 ? side.first : side.second;
+}
+
 DistributionSetting TForm1::readSetting(const SideControls& side)
 {
     const auto fieldValue = [&side](int parameter) {
-        const QLineEdit* field = parameter == 1 ? side.first : side.second;
-        return shell::readField(parameterName(side, parameter),
+        QLineEdit* field = parameterField(side, parameter);
+        return shell::readField(field, parameterName(side, parameter),
                                 [field] { return shell::StrToFloat(field->text().toStdString()); });
     };
     DistributionSetting setting{DistributionKind::Exponential, 0.0, 0.0};

@@ -4,14 +4,19 @@
 
 #include "velmora/model/Engine.h"
 #include "velmora/model/Histogram.h"
+#include "velmora/model/Series.h"
 #include "velmora/model/Variates.h"
 
 #include "shell/Controls.h"
+#include "shell/SeriesWindow.h"
 
-#include <QWidget>
+#include <QMainWindow>
+#include <QPointer>
 
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 class QGroupBox;
 class QLabel;
@@ -24,9 +29,17 @@ namespace Ui {
 class TForm1;
 }
 
+class ChartTools;
 class TAreaSeries;
 
-class TForm1 : public QWidget {
+// A parameter the window shows, as messages name it, with its field.
+struct ShownParameter {
+    SweepParameter parameter;
+    QString name;
+    QWidget* field;
+};
+
+class TForm1 : public QMainWindow {
     Q_OBJECT
 
 public:
@@ -60,9 +73,22 @@ public:
     DistributionSetting ReadArrivalSetting() const;
     DistributionSetting ReadProcessingSetting() const;
 
+    // What a series starts from: both sides as shown, read as a press reads them.
+    SeriesSettings readSeriesSettings() const;
+    // The parameters the window shows now, arrival side first.
+    std::vector<ShownParameter> shownParameters() const;
+    // A parameter's name in messages and its field.
+    ShownParameter shownParameter(Side side, int parameter) const;
+
+    // Opens the series window, or brings it to the front.
+    void openSeries();
+
+signals:
+    // A distribution was chosen, so the parameters shown changed.
+    void parametersChanged();
+
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
 
 private:
     // The controls of one side: its frame, four buttons, two fields and their labels.
@@ -78,11 +104,14 @@ private:
         QLabel* secondLabel;
     };
 
+    const SideControls& controls(Side side) const { return side == Side::Arrival ? arrival_ : processing_; }
     static DistributionSetting readSetting(const SideControls& side);
     static std::int32_t draw(const SideControls& side, std::optional<VariateDraw>& draws);
     static QString parameterName(const SideControls& side, int parameter);
+    static QLineEdit* parameterField(const SideControls& side, int parameter);
     static void nameFields(const SideControls& side);
-    static void arrange(const SideControls& side, DistributionKind kind, const QString& exponentialCaption);
+    void arrange(const SideControls& side, DistributionKind kind, const QString& exponentialCaption);
+    [[noreturn]] void timesOutOfRange(const TimeRangeError& error) const;
     void connectHandlers();
     void anchorControls();
     void showFlow(TAreaSeries* series, std::span<const std::int32_t, 1000> values, const HistogramRange& range);
@@ -92,7 +121,8 @@ private:
     SideControls processing_;
     std::optional<VariateDraw> arrivalDraws_;
     std::optional<VariateDraw> processingDraws_;
-    std::optional<shell::Anchors> anchors_;
+    ChartTools* chartTools_;
+    QPointer<shell::SeriesWindow> series_;
     std::optional<TResultArrays> results_;
 };
 

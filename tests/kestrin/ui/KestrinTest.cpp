@@ -3,6 +3,7 @@
 
 #include "../../support/BadInputs.h"
 #include "../../support/ProgramStart.h"
+#include "../../support/ScreenFit.h"
 #include "shell/Application.h"
 
 #include <QAccessible>
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
@@ -68,6 +70,7 @@ TEST_F(KestrinTest, StartsAtItsDesignedPlaceAndSizeWithItsTexts)
     EXPECT_EQ(form.pos(), QPoint(220, 94));
     EXPECT_EQ(form.minimumSize(), form.size());
     EXPECT_EQ(form.maximumSize(), form.size());
+    EXPECT_EQ(form.size(), QSize(490, 448 + form.menuBar()->sizeHint().height()));
     const std::vector<std::pair<const char*, QString>> captions{
         {"Label1", "Заказ оптового склада предприятия на следующий день"},
         {"Label2",
@@ -212,6 +215,20 @@ TEST(StartupTest, FormGlobalNamesTheWindowWhileTheApplicationLives)
         EXPECT_EQ(start.application.forms().front().get(), Form1);
     }
     EXPECT_EQ(Form1, nullptr);
+}
+
+// Run again on a small screen and at scale factor 2 (see tests/CMakeLists.txt).
+using ScreenFitTest = KestrinTest;
+TEST_F(ScreenFitTest, TheWindowAndEveryFieldStayWithinReach)
+{
+    QStringList chain;
+    for (int n = 1; n <= 20; ++n)
+        chain << QStringLiteral("Edit%1").arg(n);
+    expectFitsTheScreen(form, QPoint(220, 94), QSize(490, 448),
+                        chain << "Button1"
+                              << "G"
+                              << "L");
+    EXPECT_EQ(form.minimumSize(), form.maximumSize());
 }
 
 }  // namespace

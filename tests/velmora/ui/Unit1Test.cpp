@@ -3,6 +3,7 @@
 
 #include "../../support/BadInputs.h"
 #include "../../support/ProgramStart.h"
+#include "../../support/ScreenFit.h"
 #include "shell/Application.h"
 #include "shell/Random.h"
 #include "velmora/model/Histogram.h"
@@ -19,6 +20,7 @@
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTest>
@@ -385,6 +387,7 @@ TEST_F(Unit1Test, DesignedGeometryIsTheMinimumAndTheChartGrowsWithTheWindow)
         {"norm2", {617, 336, 150, 17}},      {"eksp2", {617, 360, 150, 17}},       {"Panel5", {607, 393, 89, 17}},
         {"Edit5", {703, 392, 73, 21}},       {"Edit6", {703, 424, 73, 21}},        {"Panel6", {607, 426, 89, 17}},
     };
+    QWidget* area = control("DesignedArea");
     auto expectAt = [&](int dx, int dy) {
         for (const auto& [name, rect] : designed) {
             QRect expected = rect;
@@ -395,16 +398,26 @@ TEST_F(Unit1Test, DesignedGeometryIsTheMinimumAndTheChartGrowsWithTheWindow)
             else if (std::string_view(name) != "ComboBox1")
                 expected.translate(dx, 0);
             QWidget* widget = control(name);
-            EXPECT_EQ(QRect(widget->mapTo(&form, QPoint(0, 0)), widget->size()), expected) << name << " at " << dx;
+            EXPECT_EQ(QRect(widget->mapTo(area, QPoint(0, 0)), widget->size()), expected) << name << " at " << dx;
         }
     };
+    // The designed area lies just below the menu bar, which the window grows by.
+    const int menu = form.menuBar()->height();
+    EXPECT_EQ(area->mapTo(&form, QPoint(0, 0)), QPoint(0, menu));
     EXPECT_EQ(form.pos(), QPoint(204, 120));
-    EXPECT_EQ(form.minimumSize(), QSize(804, 557));
+    EXPECT_EQ(form.minimumSize(), QSize(804, 557 + menu));
     expectAt(0, 0);
-    form.resize(1204, 857);
+    form.resize(1204, 857 + menu);
     expectAt(400, 300);
     form.resize(600, 400);
     expectAt(0, 0);
+}
+
+// Run again on a small screen and at scale factor 2 (see tests/CMakeLists.txt).
+using ScreenFitTest = Unit1Test;
+TEST_F(ScreenFitTest, TheWindowAndEveryFrameAndTheButtonStayWithinReach)
+{
+    expectFitsTheScreen(form, QPoint(204, 120), QSize(804, 557), {"Button1", "rav", "Edit1", "rav2", "Edit5"});
 }
 
 TEST_F(Unit1Test, MessagesNameTheFrameAndTheFieldAndWhatToChange)
