@@ -1,10 +1,13 @@
 // Label sizing, anchoring, placing on the screen and field names shared by both windows.
 #include "Controls.h"
 
+#include "Convert.h"
+
 #include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
@@ -90,6 +93,20 @@ void fitToScreen(QWidget* window, QPoint position, bool fixedSize)
     window->move(x, y);
 }
 
+QString NumberWithNoun(const QLocale& locale, std::int64_t n, const char* one, const char* few, const char* many)
+{
+    return locale.toString(n) + QLatin1Char(' ') + QString::fromUtf8(PluralForm(n, one, few, many));
+}
+
+void bringToFront(QWidget* window, const QWidget* owner)
+{
+    if (!window->isVisible() && !window->testAttribute(Qt::WA_WState_ExplicitShowHide))
+        fitToScreen(window, owner->frameGeometry().topLeft() + QPoint(40, 40), false);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 QString fieldName(const QString& group, const QString& caption)
 {
     QString name = caption.trimmed();
@@ -116,7 +133,7 @@ void focusField(const std::exception& error)
     if (field == nullptr || !field->isVisible())
         return;
     // The field may be in another window than the one that reported it.
-    if (!field->window()->isActiveWindow()) {
+    if (QGuiApplication::focusWindow() != field->window()->windowHandle()) {
         field->window()->raise();
         field->window()->activateWindow();
     }

@@ -11,11 +11,13 @@
 #include <QString>
 #include <QWidget>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 class QEvent;
 class QLabel;
+class QLocale;
 
 namespace shell {
 
@@ -59,6 +61,13 @@ private:
 // fixed size keeps it unless it cannot fit. Whatever it loses of its designed
 // size, its designed area must scroll.
 void fitToScreen(QWidget* window, QPoint position, bool fixedSize);
+
+// Shows a window of its own, or brings it to the front if it is shown already.
+// A window shown for the first time opens near `owner`, and within the screen.
+void bringToFront(QWidget* window, const QWidget* owner);
+
+// n in the locale's format followed by the form of the Russian noun that fits it.
+QString NumberWithNoun(const QLocale& locale, std::int64_t n, const char* one, const char* few, const char* many);
 
 // How a field is named in messages: "<group>, <caption>", where the caption is
 // the field's visible label without its trailing colon. An empty group gives

@@ -13,7 +13,8 @@
 
 #include <QApplication>
 #include <QClipboard>
-#include <QCloseEvent>
+#include <QHeaderView>
+#include <QHideEvent>
 #include <QKeyEvent>
 #include <QLocale>
 #include <QThread>
@@ -21,9 +22,20 @@
 #include <cmath>
 
 namespace shell {
+namespace {
+
+// The user's decimal separator, but no group separators: 4720 must not read as 4,72.
+QLocale numberLocale()
+{
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale;
+}
+
+}  // namespace
 
 SeriesWindow::SeriesWindow(const QString& title, std::unique_ptr<SeriesProgram> program, QWidget* parent)
-    : QWidget(parent, Qt::Window)
+    : QDialog(parent, Qt::Window)
     , ui(std::make_unique<Ui::SeriesWindow>())
     , program_(std::move(program))
 {
@@ -38,6 +50,7 @@ SeriesWindow::SeriesWindow(const QString& title, std::unique_ptr<SeriesProgram> 
     ui->StatisticLabel->setVisible(statistics.size() > 1);
     ui->StatisticCombo->setVisible(statistics.size() > 1);
     ui->ChartPanel->hide();
+    ui->ResultsTable->verticalHeader()->hide();
     ui->ResultsTable->installEventFilter(this);
     nameControls();
     refreshChoices();
@@ -152,7 +165,7 @@ void SeriesWindow::showProgress()
 {
     if (job_ == nullptr)
         return;
-    const QLocale locale;
+    const QLocale locale = numberLocale();
     ui->Progress->setMaximum(static_cast<int>(job_->runsTotal()));
     ui->Progress->setValue(static_cast<int>(job_->runsDone()));
     if (running()) {
@@ -177,7 +190,7 @@ void SeriesWindow::finishSeries()
 
 void SeriesWindow::showResults()
 {
-    const QLocale locale;
+    const QLocale locale = numberLocale();
     const QStringList header = job_->tableHeader();
     const std::vector<QStringList> rows = job_->tableRows(locale);
     ui->ResultsTable->setColumnCount(static_cast<int>(header.size()));
@@ -191,9 +204,12 @@ void SeriesWindow::showResults()
     ui->ResultsTable->resizeColumnsToContents();
     const int kept = job_->pointsKept();
     const int total = job_->pointsTotal();
-    if (kept == total) {
-        ui->StatusLabel->setText(QStringLiteral("Серия закончена: %1 прогонов в каждой из %2 точек.")
-                                     .arg(locale.toString(job_->runsTotal() / total), locale.toString(total)));
+    const QString runs = NumberWithNoun(locale, job_->runsTotal() / total, "прогон", "прогона", "прогонов");
+    if (kept == total && total == 1) {
+        ui->StatusLabel->setText(QStringLiteral("Серия закончена: %1.").arg(runs));
+    } else if (kept == total) {
+        ui->StatusLabel->setText(QStringLiteral("Серия закончена: %1 в каждой из %2.")
+                                     .arg(runs, NumberWithNoun(locale, total, "точки", "точек", "точек")));
     } else if (kept == 0) {
         ui->StatusLabel->setText(
             QStringLiteral("Серия остановлена раньше, чем закончились прогоны первой точки: итогов нет."));
@@ -254,14 +270,14 @@ bool SeriesWindow::eventFilter(QObject* watched, QEvent* event)
         guarded([this] { QApplication::clipboard()->setText(tableText()); });
         return true;
     }
-    return QWidget::eventFilter(watched, event);
+    return QDialog::eventFilter(watched, event);
 }
 
-void SeriesWindow::closeEvent(QCloseEvent* event)
+void SeriesWindow::hideEvent(QHideEvent* event)
 {
     stopSeries();
     watcher_.waitForFinished();
-    QWidget::closeEvent(event);
+    QDialog::hideEvent(event);
 }
 
 QString EstimateText(const QLocale& locale, const Estimate& estimate)

@@ -6,12 +6,12 @@
 #include "Series.h"
 
 #include <QColor>
+#include <QDialog>
 #include <QFuture>
 #include <QFutureWatcher>
 #include <QStringList>
 #include <QThreadPool>
 #include <QTimer>
-#include <QWidget>
 
 #include <cstdint>
 #include <memory>
@@ -82,7 +82,9 @@ public:
                                                const std::optional<SweepInput>& sweep) const = 0;
 };
 
-class SeriesWindow : public QWidget {
+// A dialog so that Enter presses "Запустить" and Esc closes it; it never blocks
+// the main window.
+class SeriesWindow : public QDialog {
     Q_OBJECT
 
 public:
@@ -99,7 +101,8 @@ public:
     QString tableText() const;
 
 protected:
-    void closeEvent(QCloseEvent* event) override;
+    // However the window goes, its series stops.
+    void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

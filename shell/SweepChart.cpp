@@ -35,6 +35,8 @@ void SweepChart::showLines(const QString& xTitle, const QString& yTitle, const s
         plot->removeAxis(axis);
     auto* axisX = new QValueAxis;
     auto* axisY = new QValueAxis;
+    for (QValueAxis* axis : {axisX, axisY})
+        axis->setLabelFormat(QStringLiteral("%.6g"));
     axisX->setTitleText(xTitle);
     axisY->setTitleText(yTitle);
     plot->addAxis(axisX, Qt::AlignBottom);
@@ -78,9 +80,10 @@ void SweepChart::showLines(const QString& xTitle, const QString& yTitle, const s
     }
     if (!lines.empty()) {
         axisX->setRange(minX, maxX);
-        // A flat line still gets a visible range.
+        // A flat line still gets a visible range; quantities that cannot be
+        // negative keep the axis at 0 and above.
         const double margin = maxY > minY ? (maxY - minY) * 0.05 : std::max(1e-9, std::abs(maxY) * 0.05);
-        axisY->setRange(minY - margin, maxY + margin);
+        axisY->setRange(minY >= 0 ? std::max(0.0, minY - margin) : minY - margin, maxY + margin);
         axisY->applyNiceNumbers();
     }
     setAccessibleDescription(describe());

@@ -40,6 +40,7 @@ TForm1::TForm1(QWidget* parent)
     ui->setupUi(this);
     // The designed area lies below the menu bar, which the window grows by; it
     // keeps that size unless the screen is smaller, and then its area scrolls.
+    menuBar()->ensurePolished();
     resize(ui->DesignedArea->size() + QSize(0, menuBar()->sizeHint().height()));
     shell::fitToScreen(this, QPoint(220, 94), true);
     ui->Edit1->setFocus();
@@ -68,9 +69,7 @@ void TForm1::openSeries()
         series_ = new shell::SeriesWindow(QStringLiteral("Серия расчётов"),
                                           std::make_unique<WarehouseSeriesProgram>(*this), this);
     }
-    series_->show();
-    series_->raise();
-    series_->activateWindow();
+    shell::bringToFront(series_, this);
 }
 
 TForm1::~TForm1() = default;

@@ -3,6 +3,7 @@
 #include "Chart.h"
 
 #include "shell/Application.h"
+#include "shell/Controls.h"
 #include "shell/Convert.h"
 
 #include <QAreaSeries>
@@ -94,11 +95,6 @@ AxisScale NiceScale(double low, double high, int minIntervals, int maxIntervals,
     const double step = best > 0 ? best : finest;
     const int decimals = std::max(0, -static_cast<int>(std::floor(std::log10(step) + slack)));
     return {std::floor(low / step + slack) * step, std::ceil(high / step - slack) * step, step, decimals};
-}
-
-QString NumberWithNoun(const QLocale& locale, std::int64_t n, const char* one, const char* few, const char* many)
-{
-    return locale.toString(n) + QLatin1Char(' ') + QString::fromUtf8(shell::PluralForm(n, one, few, many));
 }
 
 TAreaSeries::TAreaSeries(TChart& chart, const QString& title, const QColor& color)
@@ -310,7 +306,7 @@ int TChart::fittingIntervals(const AxisScale& scale) const
 QString TChart::describe() const
 {
     const QLocale locale = chart()->locale();
-    const auto ticks = [&locale](std::int64_t n) { return NumberWithNoun(locale, n, "тика", "тиков", "тиков"); };
+    const auto ticks = [&locale](std::int64_t n) { return shell::NumberWithNoun(locale, n, "тика", "тиков", "тиков"); };
     std::vector<std::pair<QString, QString>> flows;
     for (const auto& series : series_) {
         const QList<QPointF>& points = series->points();

@@ -44,9 +44,6 @@ struct AxisScale {
 // that gives at most maxIntervals is taken. An empty range is widened to one unit.
 AxisScale NiceScale(double low, double high, int minIntervals, int maxIntervals, double minStep);
 
-// n in the locale's format followed by the form of the Russian noun that fits it.
-QString NumberWithNoun(const QLocale& locale, std::int64_t n, const char* one, const char* few, const char* many);
-
 class TAreaSeries {
 public:
     TAreaSeries(TChart& chart, const QString& title, const QColor& color);

@@ -6,6 +6,7 @@
 #include "Chart.h"
 
 #include "shell/Application.h"
+#include "shell/Controls.h"
 #include "shell/Files.h"
 #include "velmora/model/Export.h"
 #include "velmora/model/Histogram.h"
@@ -110,8 +111,8 @@ QString ChartTools::readoutAt(QPoint position) const
         const auto count = static_cast<std::int64_t>(std::lround(points[k].y() * 1000));
         lines << QStringLiteral("%1: от %2 до %3 — %4, %5 %")
                      .arg(flows_[flow - 1]->title(), locale.toString(ticks.first),
-                          NumberWithNoun(locale, ticks.last, "тика", "тиков", "тиков"),
-                          NumberWithNoun(locale, count, "задача", "задачи", "задач"),
+                          shell::NumberWithNoun(locale, ticks.last, "тика", "тиков", "тиков"),
+                          shell::NumberWithNoun(locale, count, "задача", "задачи", "задач"),
                           locale.toString(points[k].y() * 100, 'f', 1));
         shownFlow = lines.size() == 1 ? flow : 0;
     }

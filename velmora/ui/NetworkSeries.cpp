@@ -149,11 +149,7 @@ QStringList NetworkSeriesProgram::chartStatistics() const
 
 QString NetworkSeriesProgram::chartAxisTitle(int statistic) const
 {
-    static const QStringList titles{QStringLiteral("Среднее время отклика, тики"),
-                                    QStringLiteral("Медиана времени отклика, тики"),
-                                    QStringLiteral("90-й процентиль времени отклика, тики"),
-                                    QStringLiteral("95-й процентиль времени отклика, тики")};
-    return titles.value(statistic);
+    return statisticTitles.value(statistic) + QStringLiteral(", тики");
 }
 
 std::unique_ptr<shell::SeriesJob> NetworkSeriesProgram::makeJob(int runs, std::uint64_t seed,

@@ -49,6 +49,7 @@ TForm1::TForm1(QWidget* parent)
     ui->setupUi(this);
     // The designed area lies below the menu bar, which the window grows by; the
     // designed size is the smallest the window takes where the screen allows.
+    menuBar()->ensurePolished();
     resize(ui->DesignedArea->size() + QSize(0, menuBar()->sizeHint().height()));
     setMinimumSize(size());
     arrival_ = {ui->RadioGroup1, ui->rav, ui->erl, ui->norm, ui->eksp, ui->Edit1, ui->Edit2, ui->Panel1, ui->Panel2};
@@ -144,11 +145,7 @@ void TForm1::Button1Click()
     try {
         results_ = RunModel([this] { return NextArrivalInterval(); }, [this] { return NextProcessingTime(); });
     } catch (const TimeRangeError& error) {
-        // Both sides were read by then: every run draws from both before its times can grow.
-        throw shell::Exception(TimeRangeMessage(
-            error, arrivalDraws_->setting().kind, processingDraws_->setting().kind, [this](Side side, int parameter) {
-                return parameterName(side == Side::Arrival ? arrival_ : processing_, parameter).toStdString();
-            }));
+        timesOutOfRange(error);
     }
     ShowDistribution();
 }
@@ -329,9 +326,7 @@ void TForm1::openSeries()
                                           std::make_unique<NetworkSeriesProgram>(*this), this);
         shell::connectGuarded(this, &TForm1::parametersChanged, series_, [this] { series_->refreshChoices(); });
     }
-    series_->show();
-    series_->raise();
-    series_->activateWindow();
+    shell::bringToFront(series_, this);
 }
 
 DistributionSetting TForm1::ReadArrivalSetting() const

@@ -9,6 +9,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QClipboard>
+#include <QHelpEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
@@ -16,6 +17,7 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
+#include <QToolTip>
 
 #include <gtest/gtest.h>
 
@@ -215,6 +217,36 @@ TEST(StartupTest, FormGlobalNamesTheWindowWhileTheApplicationLives)
         EXPECT_EQ(start.application.forms().front().get(), Form1);
     }
     EXPECT_EQ(Form1, nullptr);
+}
+
+// The rows have no labels, so each field shows its name on a tooltip event; after
+// a message about a field, it has the focus with its text selected.
+TEST_F(KestrinTest, FieldsShowTheirNamesAndTakeTheFocusAfterAMessage)
+{
+    form.show();
+    form.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
+    for (const QString& name : {QStringLiteral("Edit3"), QStringLiteral("Edit13")}) {
+        QToolTip::hideText();
+        ASSERT_TRUE(QTest::qWaitFor([] { return !QToolTip::isVisible(); }, 1000));
+        QHelpEvent event(QEvent::ToolTip, QPoint(2, 2), field(name)->mapToGlobal(QPoint(2, 2)));
+        QApplication::sendEvent(field(name), &event);
+        EXPECT_EQ(QToolTip::text(), field(name)->accessibleName());
+        EXPECT_EQ(QAccessible::queryAccessibleInterface(field(name))->text(QAccessible::Description),
+                  field(name)->accessibleName());
+    }
+    EXPECT_EQ(field("Edit3")->toolTip(), "Заказ, товар 3");
+    EXPECT_EQ(field("Edit13")->toolTip(), "Порог, товар 3");
+    for (const auto& [name, text] : {std::pair{"Edit13", "y"}, {"Edit2", "-1"}, {"G", "0"}}) {
+        const QString valid = field(name)->text();
+        type(name, text);
+        QTest::mouseClick(form.findChild<QPushButton*>("Button1"), Qt::LeftButton);
+        ASSERT_EQ(messages.size(), 1) << name;
+        EXPECT_EQ(QApplication::focusWidget(), field(name)) << name;
+        EXPECT_EQ(field(name)->selectedText(), text) << name;
+        messages.clear();
+        type(name, valid);
+    }
 }
 
 // Run again on a small screen and at scale factor 2 (see tests/CMakeLists.txt).

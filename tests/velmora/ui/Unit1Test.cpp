@@ -259,8 +259,9 @@ TEST_F(Unit1Test, EachFlowIsDrawnInItsDesignedColour)
 }
 
 // "Дисперсия" is used as σ; its label and its field both say so on a tooltip
-// event, on either side, and only while the normal distribution is chosen.
-TEST_F(Unit1Test, DispersionLabelAndFieldExplainSigmaInATooltip)
+// event, on either side, and only while the normal distribution is chosen. The
+// arrival frame, and the buttons in it, tell how the flows' intervals differ.
+TEST_F(Unit1Test, TooltipsExplainSigmaAndTheFlowsIntervals)
 {
     form.show();
     const auto tooltip = [this](const char* name) {
@@ -280,6 +281,32 @@ TEST_F(Unit1Test, DispersionLabelAndFieldExplainSigmaInATooltip)
         choose(erlang);
         EXPECT_EQ(tooltip(label), "") << label;
         EXPECT_EQ(tooltip(field), "") << field;
+    }
+    for (const char* name : {"RadioGroup1", "rav", "eksp"}) {
+        const QString intervals = tooltip(name);
+        EXPECT_TRUE(intervals.contains("потока 1 в 4 раза") && intervals.contains("потока 2 в 2 раза")) << name;
+    }
+    EXPECT_EQ(tooltip("GroupBox1"), "");
+}
+
+// After a message about a field, that field has the focus and its text is
+// selected, so the user can type the correction at once; times out of range
+// point at the first field they name.
+TEST_F(Unit1Test, AfterAMessageTheFieldItNamesHasTheFocus)
+{
+    showActive();
+    for (const auto& [button, field, text] :
+         {std::tuple{"eksp2", "Edit5", "0"}, {"norm", "Edit2", "x"}, {"rav", "Edit1", "2000000000"}}) {
+        choose(button);
+        const QString original = control<QLineEdit>(field)->text();
+        type(field, text);
+        control("Button1")->setFocus();
+        key("Button1", Qt::Key_Space);
+        ASSERT_EQ(messages.size(), 1) << field;
+        EXPECT_EQ(QApplication::focusWidget(), control(field)) << field;
+        EXPECT_EQ(control<QLineEdit>(field)->selectedText(), text) << field;
+        messages.clear();
+        type(field, original);
     }
 }
 

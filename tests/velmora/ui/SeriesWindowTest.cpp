@@ -1,0 +1,242 @@
+// velmora's series window driven as a user would: opened from the menu, filled
+// in, run, stopped, copied and saved.
+#include "velmora/ui/Unit1.h"
+
+#include "velmora/ui/Chart.h"
+
+#include "shell/Application.h"
+#include "shell/Files.h"
+#include "shell/SeriesWindow.h"
+#include "shell/SweepChart.h"
+
+#include <QAccessible>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProcess>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace velmora {
+namespace {
+
+class SeriesWindowTest : public testing::Test {
+protected:
+    SeriesWindowTest()
+    {
+        shell::setErrorDisplay([this](const QString& message) { messages.append(message); });
+        form.show();
+        form.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+        QTest::keyClick(&form, Qt::Key_R, Qt::ControlModifier);
+        window = form.findChild<shell::SeriesWindow*>();
+        EXPECT_TRUE(window && focused(window));
+    }
+
+    // Qt counts a window active while the window it belongs to is; this is the
+    // window that has the keyboard.
+    static bool focused(QWidget* widget)
+    {
+        return QTest::qWaitFor([widget] { return QGuiApplication::focusWindow() == widget->windowHandle(); });
+    }
+    ~SeriesWindowTest() override
+    {
+        shell::setErrorDisplay(nullptr);
+        shell::setSaveDialog(nullptr);
+    }
+
+    template <typename T = QWidget>
+    T* control(const char* name)
+    {
+        T* found = window->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    void type(const char* field, const QString& text) { control<QLineEdit>(field)->setText(text); }
+    void vary(const QString& choice)
+    {
+        auto* combo = control<QComboBox>("VaryCombo");
+        combo->setCurrentIndex(combo->findText(choice));
+        ASSERT_EQ(combo->currentText(), choice);
+    }
+    void run()
+    {
+        QTest::mouseClick(control<QPushButton>("RunButton"), Qt::LeftButton);
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !window->running(); }, 60'000));
+        QApplication::processEvents();
+    }
+    QTableWidget* table() { return control<QTableWidget>("ResultsTable"); }
+
+    QStringList messages;
+    TForm1 form;
+    shell::SeriesWindow* window = nullptr;
+};
+
+const QString arrival = "Распределения появления задач, ";
+const QString processing = "Распределение обработки задач, ";
+
+// Ctrl+R opens the window, whose fields are named as their captions; what it can
+// vary follows the distributions the main window shows.
+TEST_F(SeriesWindowTest, OpensFromTheMenuAndOffersTheParametersShown)
+{
+    ASSERT_NE(window, nullptr);
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(window->windowTitle(), "Серия прогонов");
+    const auto name = [](QWidget* widget) {
+        return QAccessible::queryAccessibleInterface(widget)->text(QAccessible::Name);
+    };
+    EXPECT_EQ(name(control("RunsEdit")), "Число прогонов");
+    EXPECT_EQ(name(control("SeedEdit")), "Начальное число");
+    // A combo box is heard by its value, and labelled by its frame.
+    const auto labels = QAccessible::queryAccessibleInterface(control("VaryCombo"))->relations(QAccessible::Label);
+    ASSERT_EQ(labels.size(), 1);
+    EXPECT_EQ(labels.front().first->text(QAccessible::Name), "Изменять");
+    EXPECT_EQ(name(control("FromEdit")), "Изменять, от");
+    EXPECT_EQ(name(control("ResultsTable")), "Итоги серии");
+    EXPECT_EQ(name(control("Chart")), "График серии");
+    const auto choices = [this] {
+        auto* combo = control<QComboBox>("VaryCombo");
+        QStringList items;
+        for (int i = 0; i < combo->count(); ++i)
+            items << combo->itemText(i);
+        return items;
+    };
+    EXPECT_EQ(choices(), QStringList({"ничего", arrival + "MAX", processing + "MAX"}));
+    vary(processing + "MAX");
+    QTest::mouseClick(form.findChild<QRadioButton*>("norm"), Qt::LeftButton, {}, QPoint(5, 8));
+    EXPECT_EQ(choices(), QStringList({"ничего", arrival + "Матожидание", arrival + "Дисперсия", processing + "MAX"}));
+    // The chosen parameter stays chosen while it is shown.
+    EXPECT_EQ(control<QComboBox>("VaryCombo")->currentText(), processing + "MAX");
+}
+
+// A bad field, in this window or in the main one, gives one message naming it,
+// puts the focus on it with its text selected, and starts nothing.
+TEST_F(SeriesWindowTest, BadFieldsAreNamedFocusedAndStartNothing)
+{
+    struct Case {
+        const char* field;  // in this window, or Edit1 of the main window
+        QString text;
+        QString message;
+    };
+    const std::vector<Case> cases{
+        {"RunsEdit", "1", "Число прогонов: \"1\" — задайте число от 2 до 1000000"},
+        {"SeedEdit", "-5", "Начальное число: \"-5\" — не целое неотрицательное число"},
+        {"FromEdit", "x", "Изменять, от: \"x\" — не число"},
+        {"PointsEdit", "51", "Изменять, Точек: \"51\" — задайте число от 2 до 50"},
+        {"Edit1", "abc", arrival + "MAX: \"abc\" — не число"},
+    };
+    vary(arrival + "MAX");
+    type("FromEdit", "50");
+    type("ToEdit", "150");
+    type("RunsEdit", "3");
+    for (const Case& c : cases) {
+        const bool main = QString::fromLatin1(c.field).startsWith("Edit");
+        auto* field = main ? form.findChild<QLineEdit*>(c.field) : control<QLineEdit>(c.field);
+        const QString valid = field->text();
+        field->setText(c.text);
+        control("RunButton")->setFocus();
+        QTest::keyClick(control("RunButton"), Qt::Key_Space);
+        ASSERT_EQ(messages.size(), 1) << c.field;
+        EXPECT_EQ(messages.front(), c.message);
+        EXPECT_FALSE(window->running());
+        EXPECT_EQ(table()->rowCount(), 0);
+        // The field's window comes to the front, with the field focused.
+        ASSERT_TRUE(focused(field->window())) << c.field;
+        EXPECT_EQ(QApplication::focusWidget(), field) << c.field;
+        EXPECT_EQ(field->selectedText(), c.text) << c.field;
+        messages.clear();
+        field->setText(valid);
+    }
+}
+
+// The window runs the very series the command line prints: its file is the
+// command line's output, byte for byte, and Ctrl+C copies the table.
+TEST_F(SeriesWindowTest, SameNumbersAsTheCommandLineInTheTableTheFileAndTheClipboard)
+{
+    QTest::mouseClick(form.findChild<QRadioButton*>("eksp2"), Qt::LeftButton, {}, QPoint(5, 8));
+    form.findChild<QLineEdit*>("Edit5")->setText("0.05");
+    type("RunsEdit", "20");
+    type("SeedEdit", "5");
+    vary(processing + "Интенсивность");
+    type("FromEdit", "0.03");
+    type("ToEdit", "0.06");
+    type("PointsEdit", "3");
+    run();
+    ASSERT_TRUE(messages.isEmpty()) << messages.value(0).toStdString();
+    EXPECT_EQ(table()->rowCount(), 3 * FlowCount);
+    EXPECT_TRUE(control<QLabel>("StatusLabel")->text().startsWith("Серия закончена"));
+    const auto* chart = control<shell::SweepChart>("Chart");
+    EXPECT_TRUE(chart->isVisible());
+    ASSERT_EQ(chart->lines().size(), 3u);
+    EXPECT_EQ(chart->lines()[2].values, std::vector<double>({0.03, 0.045, 0.06}));
+
+    QTemporaryDir folder;
+    const QString path = folder.filePath("series.csv");
+    shell::setSaveDialog([&](QWidget*, const QString&, const QStringList&) { return shell::SaveTarget{path, 0}; });
+    QTest::mouseClick(control<QPushButton>("SaveButton"), Qt::LeftButton);
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    QProcess commandLine;
+    commandLine.start(QStringLiteral(VELMORA),
+                      {"--series", "--runs", "20", "--seed", "5", "--processing", "exponential:0.05", "--vary",
+                       "processing:1=0.03:0.06:3"});
+    ASSERT_TRUE(commandLine.waitForFinished(60'000));
+    EXPECT_EQ(saved.readAll(), commandLine.readAllStandardOutput());
+
+    table()->setFocus();
+    QTest::keyClick(table(), Qt::Key_C, Qt::ControlModifier);
+    const QStringList lines = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
+    ASSERT_EQ(lines.size(), 1 + 3 * FlowCount);
+    EXPECT_EQ(lines.front(), "Значение\tПоток\tСреднее\tМедиана\t90-й процентиль\t95-й процентиль");
+    EXPECT_TRUE(lines[1].startsWith("0" + QLocale().decimalPoint() + "03\tПоток 1\t")) << lines[1].toStdString();
+}
+
+// While a series runs, one cannot start another and the main window goes on
+// working; a stop keeps exactly the points whose runs all finished, and
+// closing the window stops its series.
+TEST_F(SeriesWindowTest, StoppingKeepsFinishedPointsAndTheMainWindowStaysResponsive)
+{
+    type("RunsEdit", "2000");
+    type("SeedEdit", "9");
+    vary(arrival + "MAX");
+    type("FromEdit", "60");
+    type("ToEdit", "140");
+    type("PointsEdit", "5");
+    run();
+    const QString whole = window->tableText();
+
+    QTest::mouseClick(control<QPushButton>("RunButton"), Qt::LeftButton);
+    ASSERT_TRUE(window->running());
+    EXPECT_FALSE(control("RunButton")->isEnabled());
+    EXPECT_FALSE(control("RunsEdit")->isEnabled());
+    QTest::mouseClick(form.findChild<QPushButton*>("Button1"), Qt::LeftButton);
+    EXPECT_EQ(form.Series1->points().size(), 31);
+    auto* progress = control<QProgressBar>("Progress");
+    ASSERT_TRUE(QTest::qWaitFor([progress] { return progress->value() >= 2500; }, 60'000));
+    QTest::mouseClick(control<QPushButton>("StopButton"), Qt::LeftButton);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window->running(); }, 60'000));
+    QApplication::processEvents();
+    const QStringList kept = window->tableText().split('\n', Qt::SkipEmptyParts);
+    const bool stopped = kept.size() < 1 + 5 * FlowCount;
+    EXPECT_EQ(control<QLabel>("StatusLabel")->text().startsWith("Серия остановлена"), stopped);
+    EXPECT_EQ(control("SaveButton")->isEnabled(), kept.size() > 1);
+    for (const QString& row : kept)
+        EXPECT_TRUE(whole.contains(row)) << row.toStdString();
+
+    QTest::mouseClick(control<QPushButton>("RunButton"), Qt::LeftButton);
+    ASSERT_TRUE(window->running());
+    window->close();
+    EXPECT_FALSE(window->running());
+}
+
+}  // namespace
+}  // namespace velmora
