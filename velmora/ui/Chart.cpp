@@ -216,6 +216,8 @@ TChart::TChart(QWidget* parent)
 {
     QChart* plot = chart();
     plot->setTitle(QStringLiteral("Распределение"));
+    axisX_->setTitleText(QStringLiteral("Время отклика, тики"));
+    axisY_->setTitleText(QStringLiteral("Доля задач"));
     plot->setAnimationOptions(QChart::NoAnimation);
     plot->setBackgroundRoundness(0);
     plot->legend()->setAlignment(Qt::AlignRight);
@@ -305,7 +307,9 @@ void TChart::rescale()
     double minX = 0;
     double maxX = 1;
     double maxY = 1;
+    double outline = 0;
     for (const auto& series : series_) {
+        outline = std::max(outline, series->edge_->pen().widthF());
         const std::vector<TAreaSeries::Bar> bars = series->bars();
         if (bars.empty())
             continue;
@@ -340,7 +344,13 @@ void TChart::rescale()
     if (fitting < std::lround((x.max - x.min) / x.step))
         x = NiceScale(minX, maxX, std::min(minIntervals, fitting), fitting, minStep);
     setScale(axisX_, x);
-    setScale(axisY_, NiceScale(0, maxY, minIntervals, maxIntervals, 0));
+    // The widest outline reaches half its width above the tallest bar, and the
+    // plot clips what lies beyond its edge: the Y axis leaves that room (and a
+    // pixel for antialiasing) above the bar.
+    const double height = chart()->plotArea().height();
+    const double room = outline / 2 + 1;
+    const double top = height > 2 * room ? maxY * height / (height - room) : maxY;
+    setScale(axisY_, NiceScale(0, top, minIntervals, maxIntervals, 0));
 }
 
 int TChart::fittingIntervals(const AxisScale& scale) const
