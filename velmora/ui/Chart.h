@@ -10,6 +10,7 @@
 #include <QPointF>
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -27,6 +28,9 @@ class TChart;
 
 // Colour value that stands for the series' own colour.
 inline constexpr QRgb clTeeColor = 0x20000000;
+
+// The colours of flows 1, 2 and 3 wherever the program shows the flows.
+inline constexpr std::array<QRgb, 3> FlowColors{0xFFFF0000, 0xFF008000, 0xFFFFFF00};
 
 // An axis from min to max with a tick every step: round values (1, 2 or 5 times a
 // power of ten) written with `decimals` digits after the point.

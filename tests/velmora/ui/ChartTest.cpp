@@ -3,6 +3,7 @@
 // driven by tooltip, mouse and key events.
 #include "velmora/ui/Chart.h"
 
+#include "../../support/Pixels.h"
 #include "shell/Application.h"
 #include "shell/Files.h"
 #include "velmora/ui/ChartTools.h"
@@ -118,15 +119,7 @@ protected:
     {
         QApplication::processEvents();
         const QImage image = chart.viewport()->grab().toImage();
-        const QColor outline = flows[f]->color();
-        int count = 0;
-        for (int y = 0; y < image.height(); ++y) {
-            const QColor pixel = image.pixelColor(at(x, 0).x(), y);
-            count += std::abs(pixel.red() - outline.red()) + std::abs(pixel.green() - outline.green())
-                    + std::abs(pixel.blue() - outline.blue())
-                < 60;
-        }
-        return count;
+        return pixelsNear(image, flows[f]->color(), 60, QRect(at(x, 0).x(), 0, 1, image.height()));
     }
     // Whether a flow's fill colours the plot at that value.
     bool filledAt(double x, double y)
@@ -190,19 +183,8 @@ TEST_F(ChartTest, CoincidingFlowsAllStayVisible)
     for (int flow = 0; flow < 3; ++flow)
         fill(flow, points);
     const QImage image = render();
-    for (TAreaSeries* s : flows) {
-        const QColor outline = s->color();
-        int seen = 0;
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x) {
-                const QColor pixel = image.pixelColor(x, y);
-                seen += std::abs(pixel.red() - outline.red()) + std::abs(pixel.green() - outline.green())
-                        + std::abs(pixel.blue() - outline.blue())
-                    < 40;
-            }
-        }
-        EXPECT_GT(seen, 200) << s->title().toStdString();
-    }
+    for (TAreaSeries* s : flows)
+        EXPECT_GT(pixelsNear(image, s->color(), 40), 200) << s->title().toStdString();
 }
 
 TEST_F(ChartTest, AxesCoverThePointsWithRoundPlainTicks)
