@@ -83,6 +83,12 @@ std::string series(shell::SeriesCommandLine& commandLine)
 
 }  // namespace
 
+QString ProgramDescription()
+{
+    return QStringLiteral("Моделирование оптового склада десяти товаров по дням: доля L спроса, который склад не смог "
+                          "удовлетворить.");
+}
+
 std::optional<int> RunCommandLine(int argc, char** argv)
 {
     const QList<QCommandLineOption> options{
@@ -99,9 +105,8 @@ std::optional<int> RunCommandLine(int argc, char** argv)
          QStringLiteral("D"), QStringLiteral("100")},
     };
     shell::SeriesCommandLine commandLine(
-        QStringLiteral("Моделирование оптового склада десяти товаров по дням: доля L спроса, который склад не смог "
-                       "удовлетворить.\nБез параметров открывается окно программы."),
-        options, QStringLiteral("QUANTITY:J"),
+        ProgramDescription() + QStringLiteral("\nБез параметров открывается окно программы."), options,
+        QStringLiteral("QUANTITY:J"),
         QStringLiteral(
             "Изменять заказ (order:J) или порог (threshold:J) товара J, J — all (все товары) или от 1 до 10, "
             "по P равноотстоящим значениям от A до B, P от 2 до 50."));

@@ -1,9 +1,14 @@
 // kestrin's command line: a series of warehouse runs without the window, printed as CSV.
 #pragma once
 
+#include <QString>
+
 #include <optional>
 
 namespace kestrin {
+
+// What kestrin does, in one sentence, for its help and its "О программе".
+QString ProgramDescription();
 
 // The exit status when the command line asked for something else than the
 // window, or nothing when the window is to start.

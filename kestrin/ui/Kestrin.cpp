@@ -3,10 +3,13 @@
 // about a field name its column and good, or the day count.
 #include "Kestrin.h"
 
+#include "AboutModel.h"
+#include "CommandLine.h"
 #include "Inputs.h"
 #include "WarehouseSeries.h"
 #include "ui_Kestrin.h"
 
+#include "shell/About.h"
 #include "shell/Application.h"
 #include "shell/Controls.h"
 #include "shell/Convert.h"
@@ -61,6 +64,13 @@ TForm1::TForm1(QWidget* parent)
     shell::connectGuarded(ui->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     shell::connectGuarded(ui->QuitAction, &QAction::triggered, this, [this] { close(); });
     shell::connectGuarded(ui->SeriesAction, &QAction::triggered, this, [this] { openSeries(); });
+    shell::connectGuarded(ui->AboutModelAction, &QAction::triggered, this, [this] {
+        if (aboutModel_ == nullptr)
+            aboutModel_ = new TAboutModel(this);
+        shell::bringToFront(aboutModel_, this);
+    });
+    shell::connectGuarded(ui->AboutProgramAction, &QAction::triggered, this,
+                          [this] { shell::showAboutProgram(this, ProgramDescription()); });
 }
 
 void TForm1::openSeries()

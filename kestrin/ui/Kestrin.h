@@ -20,6 +20,8 @@ namespace Ui {
 class TForm1;
 }
 
+class TAboutModel;
+
 class TForm1 : public QMainWindow {
     Q_OBJECT
 
@@ -41,6 +43,7 @@ public:
 private:
     std::unique_ptr<Ui::TForm1> ui;
     QPointer<shell::SeriesWindow> series_;
+    QPointer<TAboutModel> aboutModel_;
 };
 
 extern TForm1* Form1;

@@ -31,16 +31,23 @@ int intervals(double low, double high, double step)
     return static_cast<int>(std::ceil(high / step - slack) - std::floor(low / step + slack));
 }
 
-// Stairs through the points: each Y held flat up to the next point's X.
-QList<QPointF> stairs(const QList<QPointF>& points)
+// Stairs over the bars, rising from 0 at the first and falling to 0 after the
+// last and across any gap between them.
+QList<QPointF> stairs(const std::vector<TAreaSeries::Bar>& bars, const QList<QPointF>& points)
 {
     QList<QPointF> line;
-    line.reserve(2 * points.size());
-    for (const QPointF& point : points) {
-        if (!line.isEmpty())
-            line.append(QPointF(point.x(), line.back().y()));
-        line.append(point);
+    line.reserve(2 * static_cast<qsizetype>(bars.size()) + 2);
+    for (const TAreaSeries::Bar& bar : bars) {
+        if (line.isEmpty() || line.back().x() != bar.left) {
+            if (!line.isEmpty())
+                line.append(QPointF(line.back().x(), 0));
+            line.append(QPointF(bar.left, 0));
+        }
+        line.append(QPointF(bar.left, points[bar.k].y()));
+        line.append(QPointF(bar.right, points[bar.k].y()));
     }
+    if (!line.isEmpty())
+        line.append(QPointF(line.back().x(), 0));
     return line;
 }
 
@@ -97,6 +104,14 @@ AxisScale NiceScale(double low, double high, int minIntervals, int maxIntervals,
     return {std::floor(low / step + slack) * step, std::ceil(high / step - slack) * step, step, decimals};
 }
 
+QString TicksText(const QLocale& locale, const TickSpan& ticks)
+{
+    if (ticks.first == ticks.last)
+        return shell::NumberWithNoun(locale, ticks.first, "тик", "тика", "тиков");
+    return QStringLiteral("от %1 до %2")
+        .arg(locale.toString(ticks.first), shell::NumberWithNoun(locale, ticks.last, "тика", "тиков", "тиков"));
+}
+
 TAreaSeries::TAreaSeries(TChart& chart, const QString& title, const QColor& color)
     : chart_(chart)
     , color_(color.darker(115))
@@ -147,15 +162,42 @@ TickSpan TAreaSeries::binTicks(qsizetype k) const
     return BinTicks(points_[k].x(), upper, k == 0);
 }
 
+std::vector<TAreaSeries::Bar> TAreaSeries::bars() const
+{
+    std::vector<Bar> bars;
+    for (qsizetype k = 0; k + 1 < points_.size(); ++k) {
+        const double left = points_[k].x();
+        const double right = points_[k + 1].x();
+        if (right - left >= 1) {
+            bars.push_back({left, right, k});
+            continue;
+        }
+        // Times are whole ticks, so such a bin holds at most one, and the bins
+        // of one range hold consecutive ticks: their bars adjoin.
+        const TickSpan ticks = binTicks(k);
+        if (ticks.first <= ticks.last)
+            bars.push_back({static_cast<double>(ticks.first), static_cast<double>(ticks.last + 1), k});
+    }
+    return bars;
+}
+
+qsizetype TAreaSeries::barAt(double x) const
+{
+    const std::vector<Bar> all = bars();
+    const auto next =
+        std::upper_bound(all.begin(), all.end(), x, [](double value, const Bar& bar) { return value < bar.left; });
+    if (next == all.begin() || !(x < std::prev(next)->right))
+        return -1;
+    return std::prev(next)->k;
+}
+
 void TAreaSeries::sync()
 {
     // An emptied area series can leave a stray edge behind once the axes change;
     // hiding it avoids that, and its legend entry stays.
-    const bool shown = !points_.isEmpty();
-    QList<QPointF> line = stairs(points_);
+    const QList<QPointF> line = stairs(bars(), points_);
+    const bool shown = !line.isEmpty();
     upper_->replace(line);
-    if (shown)
-        line.prepend(QPointF(points_.front().x(), 0));
     edge_->replace(line);
     area_->setVisible(shown);
     edge_->setVisible(shown);
@@ -170,6 +212,8 @@ TChart::TChart(QWidget* parent)
 {
     QChart* plot = chart();
     plot->setTitle(QStringLiteral("Распределение"));
+    axisX_->setTitleText(QStringLiteral("Время отклика, тики"));
+    axisY_->setTitleText(QStringLiteral("Доля задач"));
     plot->setAnimationOptions(QChart::NoAnimation);
     plot->setBackgroundRoundness(0);
     plot->legend()->setAlignment(Qt::AlignRight);
@@ -254,25 +298,37 @@ void TChart::showInLegend(QAbstractSeries* series, bool shown)
 
 void TChart::rescale()
 {
-    // Without points both axes show 0 to 1.
+    // Without bars both axes show 0 to 1.
     bool any = false;
     double minX = 0;
     double maxX = 1;
     double maxY = 1;
+    double outline = 0;
     for (const auto& series : series_) {
-        const QList<QPointF>& points = series->points();
-        if (points.isEmpty())
+        outline = std::max(outline, series->edge_->pen().widthF());
+        const std::vector<TAreaSeries::Bar> bars = series->bars();
+        if (bars.empty())
             continue;
         if (!any) {
-            minX = points.front().x();
-            maxX = points.back().x();
+            minX = bars.front().left;
+            maxX = bars.back().right;
             maxY = 0;
             any = true;
         }
-        minX = std::min(minX, points.front().x());
-        maxX = std::max(maxX, points.back().x());
-        for (const QPointF& point : points)
-            maxY = std::max(maxY, point.y());
+        minX = std::min(minX, bars.front().left);
+        maxX = std::max(maxX, bars.back().right);
+        for (const TAreaSeries::Bar& bar : bars)
+            maxY = std::max(maxY, series->points()[bar.k].y());
+    }
+    // A range of fewer ticks than the fewest intervals grows about its middle,
+    // so that a bar of one tick stands in the plot instead of filling it; it
+    // does not reach below 0 when no time lies there.
+    if (any && maxX - minX < minIntervals) {
+        const double middle = (minX + maxX) / 2;
+        const double low = middle - minIntervals / 2.0;
+        const double shift = minX >= 0 ? std::max(0.0, -low) : 0.0;
+        minX = low + shift;
+        maxX = middle + minIntervals / 2.0 + shift;
     }
     // Response times are whole ticks, so X ticks are too; the Y axis is a share
     // from 0 with at least five ticks.
@@ -284,7 +340,13 @@ void TChart::rescale()
     if (fitting < std::lround((x.max - x.min) / x.step))
         x = NiceScale(minX, maxX, std::min(minIntervals, fitting), fitting, minStep);
     setScale(axisX_, x);
-    setScale(axisY_, NiceScale(0, maxY, minIntervals, maxIntervals, 0));
+    // The widest outline reaches half its width above the tallest bar, and the
+    // plot clips what lies beyond its edge: the Y axis leaves that room (and a
+    // pixel for antialiasing) above the bar.
+    const double height = chart()->plotArea().height();
+    const double room = outline / 2 + 1;
+    const double top = height > 2 * room ? maxY * height / (height - room) : maxY;
+    setScale(axisY_, NiceScale(0, top, minIntervals, maxIntervals, 0));
 }
 
 int TChart::fittingIntervals(const AxisScale& scale) const
@@ -306,7 +368,6 @@ int TChart::fittingIntervals(const AxisScale& scale) const
 QString TChart::describe() const
 {
     const QLocale locale = chart()->locale();
-    const auto ticks = [&locale](std::int64_t n) { return shell::NumberWithNoun(locale, n, "тика", "тиков", "тиков"); };
     std::vector<std::pair<QString, QString>> flows;
     for (const auto& series : series_) {
         const QList<QPointF>& points = series->points();
@@ -317,14 +378,13 @@ QString TChart::describe() const
         const auto last = std::find_if(points.rbegin(), points.rend(), filled);
         const auto largest = std::max_element(points.begin(), points.end(),
                                               [](const QPointF& a, const QPointF& b) { return a.y() < b.y(); });
-        const TickSpan peak = series->binTicks(largest - points.begin());
+        const TickSpan range{series->binTicks(first - points.begin()).first,
+                             series->binTicks(points.rend() - last - 1).last};
         flows.emplace_back(series->title(),
                            series->title()
-                               + QStringLiteral(": от %1 до %2, наибольшая доля %3 % — от %4 до %5")
-                                     .arg(locale.toString(series->binTicks(first - points.begin()).first),
-                                          ticks(series->binTicks(points.rend() - last - 1).last),
-                                          locale.toString(largest->y() * 100, 'f', 1), locale.toString(peak.first),
-                                          ticks(peak.last)));
+                               + QStringLiteral(": %1, наибольшая доля %2 % — %3")
+                                     .arg(TicksText(locale, range), locale.toString(largest->y() * 100, 'f', 1),
+                                          TicksText(locale, series->binTicks(largest - points.begin()))));
     }
     if (flows.empty())
         return QStringLiteral("Результатов пока нет.");

@@ -10,6 +10,7 @@
 #include <QPointF>
 #include <QString>
 
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <vector>
@@ -44,6 +45,9 @@ struct AxisScale {
 // that gives at most maxIntervals is taken. An empty range is widened to one unit.
 AxisScale NiceScale(double low, double high, int minIntervals, int maxIntervals, double minStep);
 
+// Whole ticks as readouts name them: "от 10 до 12 тиков", or "12 тиков" for one.
+QString TicksText(const QLocale& locale, const TickSpan& ticks);
+
 class TAreaSeries {
 public:
     TAreaSeries(TChart& chart, const QString& title, const QColor& color);
@@ -57,6 +61,20 @@ public:
     // The whole ticks that the bin of point k holds, up to the next point's X
     // (the last point's bin ends where it starts).
     TickSpan binTicks(qsizetype k) const;
+
+    // Point k's bin as the chart draws it, from left to right at point k's Y.
+    struct Bar {
+        double left;
+        double right;
+        qsizetype k;
+    };
+    // The bars in ascending order: each bin from its point's X to the next
+    // point's, except that a bin narrower than one tick covers the whole tick
+    // it holds (and is left out when it holds none). So a flow whose times are
+    // all equal, whose points share one X, shows one bar a tick wide.
+    std::vector<Bar> bars() const;
+    // The point whose bar holds x, or -1 where there is none.
+    qsizetype barAt(double x) const;
     QString title() const;
     QColor color() const;
 

@@ -100,20 +100,16 @@ QString ChartTools::readoutAt(QPoint position) const
     QStringList lines;
     int shownFlow = 0;
     for (int flow = 1; flow <= 3; ++flow) {
-        const QList<QPointF>& points = flows_[flow - 1]->points();
-        // The bin from point k to point k + 1 holds x; beyond the points lies none.
-        const auto next = std::upper_bound(points.begin(), points.end(), x,
-                                           [](double value, const QPointF& point) { return value < point.x(); });
-        if (next == points.begin() || next == points.end())
+        const TAreaSeries* series = flows_[flow - 1];
+        const qsizetype k = series->barAt(x);
+        if (k < 0)
             continue;
-        const auto k = next - points.begin() - 1;
-        const TickSpan ticks = flows_[flow - 1]->binTicks(k);
-        const auto count = static_cast<std::int64_t>(std::lround(points[k].y() * 1000));
-        lines << QStringLiteral("%1: от %2 до %3 — %4, %5 %")
-                     .arg(flows_[flow - 1]->title(), locale.toString(ticks.first),
-                          shell::NumberWithNoun(locale, ticks.last, "тика", "тиков", "тиков"),
+        const double share = series->points()[k].y();
+        const auto count = static_cast<std::int64_t>(std::lround(share * 1000));
+        lines << QStringLiteral("%1: %2 — %3, %4 %")
+                     .arg(series->title(), TicksText(locale, series->binTicks(k)),
                           shell::NumberWithNoun(locale, count, "задача", "задачи", "задач"),
-                          locale.toString(points[k].y() * 100, 'f', 1));
+                          locale.toString(share * 100, 'f', 1));
         shownFlow = lines.size() == 1 ? flow : 0;
     }
     // A single flow's readout opens with its summary.

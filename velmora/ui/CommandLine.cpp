@@ -102,6 +102,12 @@ std::string series(shell::SeriesCommandLine& commandLine)
 
 }  // namespace
 
+QString ProgramDescription()
+{
+    return QStringLiteral("Моделирование сети массового обслуживания: три потока задач, входные приборы, общий прибор "
+                          "с приоритетом потока 1 и заключительный прибор с приоритетом потоков 1 и 2.");
+}
+
 std::optional<int> RunCommandLine(int argc, char** argv)
 {
     const QList<QCommandLineOption> options{
@@ -113,10 +119,8 @@ std::optional<int> RunCommandLine(int argc, char** argv)
          QStringLiteral("SPEC"), QStringLiteral("uniform:50")},
     };
     shell::SeriesCommandLine commandLine(
-        QStringLiteral("Моделирование сети массового обслуживания: три потока задач, входные приборы, общий прибор "
-                       "с приоритетом потока 1 и заключительный прибор с приоритетом потоков 1 и 2.\n"
-                       "Без параметров открывается окно программы."),
-        options, QStringLiteral("SIDE:K"),
+        ProgramDescription() + QStringLiteral("\nБез параметров открывается окно программы."), options,
+        QStringLiteral("SIDE:K"),
         QStringLiteral("Изменять K-й параметр (1 или 2) распределения SIDE (arrival или processing) по P "
                        "равноотстоящим значениям от A до B, P от 2 до 50."));
     return commandLine.run(argc, argv, series);

@@ -2,12 +2,15 @@
 // and hand its results to the chart.
 #include "Unit1.h"
 
+#include "AboutModel.h"
 #include "Chart.h"
 #include "ChartTools.h"
+#include "CommandLine.h"
 #include "Flows.h"
 #include "NetworkSeries.h"
 #include "ui_Unit1.h"
 
+#include "shell/About.h"
 #include "shell/Application.h"
 #include "shell/Controls.h"
 #include "shell/Convert.h"
@@ -105,6 +108,13 @@ void TForm1::connectHandlers()
     shell::connectGuarded(ui->FileMenu, &QMenu::aboutToShow, this, [this] { chartTools_->updateActions(); });
     shell::connectGuarded(ui->QuitAction, &QAction::triggered, this, [this] { close(); });
     shell::connectGuarded(ui->SeriesAction, &QAction::triggered, this, [this] { openSeries(); });
+    shell::connectGuarded(ui->AboutModelAction, &QAction::triggered, this, [this] {
+        if (aboutModel_ == nullptr)
+            aboutModel_ = new TAboutModel(this);
+        shell::bringToFront(aboutModel_, this);
+    });
+    shell::connectGuarded(ui->AboutProgramAction, &QAction::triggered, this,
+                          [this] { shell::showAboutProgram(this, ProgramDescription()); });
     // activated, unlike currentIndexChanged, also reports choosing the item already chosen.
     shell::connectGuarded(ui->ComboBox1, &QComboBox::activated, this, [this] { ComboBox1Change(); });
 }

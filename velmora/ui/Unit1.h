@@ -39,6 +39,8 @@ struct ShownParameter {
     QWidget* field;
 };
 
+class TAboutModel;
+
 class TForm1 : public QMainWindow {
     Q_OBJECT
 
@@ -123,6 +125,7 @@ private:
     std::optional<VariateDraw> processingDraws_;
     ChartTools* chartTools_;
     QPointer<shell::SeriesWindow> series_;
+    QPointer<TAboutModel> aboutModel_;
     std::optional<TResultArrays> results_;
 };
 

@@ -3,6 +3,7 @@
 // driven by tooltip, mouse and key events.
 #include "velmora/ui/Chart.h"
 
+#include "../../support/Pixels.h"
 #include "shell/Application.h"
 #include "shell/Files.h"
 #include "velmora/ui/ChartTools.h"
@@ -97,10 +98,34 @@ protected:
         }
         QApplication::processEvents();
     }
+    // Flow f's histogram of its results over the range, as the window builds it.
+    void showHistogram(int f, const HistogramRange& range)
+    {
+        haveResults = true;
+        const auto& values = f == 0 ? results.Result1 : f == 1 ? results.Result2 : results.Result3;
+        std::vector<QPointF> points;
+        for (const HistogramPoint& point : BuildHistogram(values, range.L, range.h))
+            points.emplace_back(point.X, point.Y);
+        fill(f, points);
+    }
     QImage render()
     {
         QApplication::processEvents();
         return chart.grab().toImage();
+    }
+    // How many pixels of flow f's outline colour the plot's column at x holds:
+    // the thickness of its top where a single bar stands there.
+    int outlinePixelsAt(int f, double x)
+    {
+        QApplication::processEvents();
+        const QImage image = chart.viewport()->grab().toImage();
+        return pixelsNear(image, flows[f]->color(), 60, QRect(at(x, 0).x(), 0, 1, image.height()));
+    }
+    // Whether a flow's fill colours the plot at that value.
+    bool filledAt(double x, double y)
+    {
+        QApplication::processEvents();
+        return chart.viewport()->grab().toImage().pixelColor(at(x, y)).hsvSaturation() > 50;
     }
     QPoint at(double x, double y)
     {
@@ -158,19 +183,8 @@ TEST_F(ChartTest, CoincidingFlowsAllStayVisible)
     for (int flow = 0; flow < 3; ++flow)
         fill(flow, points);
     const QImage image = render();
-    for (TAreaSeries* s : flows) {
-        const QColor outline = s->color();
-        int seen = 0;
-        for (int y = 0; y < image.height(); ++y) {
-            for (int x = 0; x < image.width(); ++x) {
-                const QColor pixel = image.pixelColor(x, y);
-                seen += std::abs(pixel.red() - outline.red()) + std::abs(pixel.green() - outline.green())
-                        + std::abs(pixel.blue() - outline.blue())
-                    < 40;
-            }
-        }
-        EXPECT_GT(seen, 200) << s->title().toStdString();
-    }
+    for (TAreaSeries* s : flows)
+        EXPECT_GT(pixelsNear(image, s->color(), 40), 200) << s->title().toStdString();
 }
 
 TEST_F(ChartTest, AxesCoverThePointsWithRoundPlainTicks)
@@ -190,11 +204,14 @@ TEST_F(ChartTest, AxesCoverThePointsWithRoundPlainTicks)
     EXPECT_EQ(y->labelFormat(), "%.1f");
     // Emptied series leave the axes to the rest; five ticks at least.
     flows[2]->Clear();
+    // The tallest bar's top, here on a tick, gets room for the whole of its
+    // outline, which is widest for the lowest series, flow 2.
     fill(1, {{0, 0.3}, {5, 0}});
     render();
     EXPECT_EQ(x->max(), 5);
-    EXPECT_NEAR(y->max(), 0.3, 1e-12);
-    EXPECT_EQ(y->tickCount(), 7);
+    EXPECT_NEAR(y->max(), 0.35, 1e-12);
+    EXPECT_EQ(y->tickCount(), 8);
+    EXPECT_GE(outlinePixelsAt(1, 2.5), 5);
     // Long numbers get fewer ticks, so that no label is elided.
     fill(1, {{0, 1}, {144'000'000, 0}});
     render();
@@ -241,6 +258,50 @@ TEST_F(ChartTest, ReadoutListsEveryShownFlowInTheBinUnderThePointer)
     EXPECT_EQ(tools->summary(2).toStdString(),
               "Поток 2, время отклика в тиках:\nсреднее 12.0, медиана 12.0,\n90-й процентиль 12, "
               "95-й процентиль 12,\nнаименьшее 12, наибольшее 12");
+}
+
+// With MAX 1 on both sides every time of flows 1 and 2 is 3 ticks and of flow
+// 3 2 ticks: a flow's own range is then empty, and in the common one each flow
+// fills a bin much narrower than a tick.
+TEST_F(ChartTest, FlowsWhoseTimesAreAllEqualShowOneBarATickWideWithItsReadout)
+{
+    results.Result1.fill(3);
+    results.Result2.fill(3);
+    results.Result3.fill(2);
+    showHistogram(1, FlowRange(results.Result2));
+    render();
+    EXPECT_EQ(tooltipAt(at(3.5, 0.5)), tools->summary(2).toStdString() + "\nПоток 2: 3 тика — 1000 задач, 100.0 %");
+    // The bar stands in the plot with room on either side, not filling it.
+    EXPECT_TRUE(chart.axisX()->min() <= 2 && chart.axisX()->max() >= 5);
+    EXPECT_TRUE(filledAt(3.05, 0.5) && filledAt(3.95, 0.5));
+    EXPECT_FALSE(filledAt(2.5, 0.5) || filledAt(4.5, 0.5));
+    EXPECT_EQ(chart.accessibleDescription(), "Поток 2: 3 тика, наибольшая доля 100.0 % — 3 тика.");
+    const HistogramRange common = CommonRange(results.Result1, results.Result2, results.Result3);
+    for (int f = 0; f < 3; ++f)
+        showHistogram(f, common);
+    render();
+    EXPECT_EQ(tooltipAt(at(2.5, 0.5)),
+              "Поток 1: 2 тика — 0 задач, 0.0 %\nПоток 2: 2 тика — 0 задач, 0.0 %\n"
+              "Поток 3: 2 тика — 1000 задач, 100.0 %");
+    EXPECT_EQ(tooltipAt(at(3.9, 0.5)),
+              "Поток 1: 3 тика — 1000 задач, 100.0 %\nПоток 2: 3 тика — 1000 задач, 100.0 %\n"
+              "Поток 3: 3 тика — 0 задач, 0.0 %");
+    EXPECT_TRUE(filledAt(2.05, 0.5) && filledAt(3.95, 0.5));
+    EXPECT_FALSE(filledAt(1.5, 0.5) || filledAt(4.5, 0.5));
+    // Beside a flow of equal times, one whose times spread over fewer ticks than
+    // bins: every tick of the range a bar of its own, the last one included.
+    for (int i = 0; i < 1000; ++i)
+        results.Result1[i] = 2 + i / 125;
+    for (int f = 0; f < 3; ++f)
+        showHistogram(f, CommonRange(results.Result1, results.Result2, results.Result3));
+    render();
+    for (const auto& [x, first, last] : {std::tuple{2.5, "2 тика — 125 задач, 12.5 %", "2 тика — 1000 задач, 100.0 %"},
+                                         {6.5, "6 тиков — 125 задач, 12.5 %", "6 тиков — 0 задач, 0.0 %"},
+                                         {9.5, "9 тиков — 125 задач, 12.5 %", "9 тиков — 0 задач, 0.0 %"}}) {
+        const std::string readout = tooltipAt(at(x, 0.05));
+        EXPECT_TRUE(readout.starts_with(std::string("Поток 1: ") + first)) << readout;
+        EXPECT_TRUE(readout.ends_with(std::string("Поток 3: ") + last)) << readout;
+    }
 }
 
 // Resting the pointer on a flow's legend entry shows its summary.
@@ -294,7 +355,9 @@ TEST_F(ChartTest, SavesThePictureAndTheDataWholeOrNotAtAllAndCopiesThePicture)
     QFile svg(folder.filePath("chart.svg"));
     ASSERT_TRUE(svg.open(QIODevice::ReadOnly));
     const QByteArray drawing = svg.readAll();
-    EXPECT_TRUE(drawing.contains("<svg") && drawing.contains("Распределение") && drawing.contains("<path"));
+    EXPECT_TRUE(drawing.contains("<svg") && drawing.contains("<path"));
+    for (const char* title : {">Распределение<", ">Время отклика, тики<", ">Доля задач<"})
+        EXPECT_TRUE(drawing.contains(title)) << title;
     EXPECT_FALSE(drawing.contains("<image"));
     for (const auto& [filter, header, rows] : {std::tuple{0, "flow,response_time", 3001}, {1, "flow,x,y", 63}}) {
         answerSaveDialog(folder.filePath("data.csv"), filter);

@@ -2,9 +2,11 @@
 #include "velmora/ui/Unit1.h"
 
 #include "../../support/BadInputs.h"
+#include "../../support/Menus.h"
 #include "../../support/ProgramStart.h"
 #include "../../support/ScreenFit.h"
 #include "shell/Application.h"
+#include "shell/Files.h"
 #include "shell/Random.h"
 #include "velmora/model/Histogram.h"
 #include "velmora/ui/Chart.h"
@@ -15,6 +17,7 @@
 #include <QAbstractItemView>
 #include <QAccessible>
 #include <QComboBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QHelpEvent>
 #include <QImage>
@@ -438,6 +441,33 @@ TEST_F(Unit1Test, DesignedGeometryIsTheMinimumAndTheChartGrowsWithTheWindow)
     expectAt(400, 300);
     form.resize(600, 400);
     expectAt(0, 0);
+}
+
+// Every command is in the menus, reached by the mouse: the chart's, once there
+// are results; the series and the two windows of the help menu; and Выход.
+TEST_F(Unit1Test, TheMenusReachEveryCommand)
+{
+    showActive();
+    EXPECT_FALSE(chooseFromMenu(form, "Файл", "Сохранить данные…"));
+    press();
+    shell::setSaveDialog([](QWidget*, const QString&, const QStringList&) { return std::nullopt; });
+    EXPECT_TRUE(chooseFromMenu(form, "Файл", "Сохранить данные…"));
+    shell::setSaveDialog(nullptr);
+    EXPECT_TRUE(chooseFromMenu(form, "Эксперимент", "Серия прогонов…"));
+    EXPECT_TRUE(QTest::qWaitFor([this] {
+        const auto* series = form.findChild<QDialog*>("SeriesWindow");
+        return series && series->isVisible();
+    }));
+    EXPECT_TRUE(chooseFromMenu(form, "Справка", "О модели…"));
+    EXPECT_TRUE(QTest::qWaitFor([this] {
+        const auto* about = form.findChild<QDialog*>("TAboutModel");
+        return about && about->isVisible();
+    }));
+    EXPECT_TRUE(chooseFromMenu(form, "Справка", "О программе"));
+    EXPECT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }));
+    QApplication::activeModalWidget()->close();
+    EXPECT_TRUE(chooseFromMenu(form, "Файл", "Выход"));
+    EXPECT_FALSE(form.isVisible());
 }
 
 // Run again on a small screen and at scale factor 2 (see tests/CMakeLists.txt).

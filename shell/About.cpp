@@ -1,0 +1,36 @@
+// The licence's text comes from the project's LICENSE file, compiled in as a
+// resource, so that the box and the file cannot disagree.
+#include "About.h"
+
+#include <QCoreApplication>
+#include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+
+namespace shell {
+
+QMessageBox* showAboutProgram(QWidget* parent, const QString& description)
+{
+    QFile licence(QStringLiteral(":/shell/LICENSE"));
+    const QString licenceText = licence.open(QIODevice::ReadOnly) ? QString::fromUtf8(licence.readAll()) : QString();
+    auto* box = new QMessageBox(parent);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->setIcon(QMessageBox::Information);
+    box->setWindowTitle(QStringLiteral("О программе"));
+    box->setTextFormat(Qt::RichText);
+    box->setText(QStringLiteral("<b>%1</b>, версия %2")
+                     .arg(QCoreApplication::applicationName().toHtmlEscaped(),
+                          QCoreApplication::applicationVersion().toHtmlEscaped()));
+    box->setInformativeText(
+        QStringLiteral(
+            "<p>%1</p><p>Программа распространяется по лицензии MIT: её можно свободно использовать, изменять "
+            "и распространять, сохраняя уведомление об авторских правах и текст лицензии. Она "
+            "предоставляется «как есть», без каких-либо гарантий.</p>")
+            .arg(description.toHtmlEscaped()));
+    box->setDetailedText(licenceText);
+    box->setEscapeButton(box->addButton(QStringLiteral("Закрыть"), QMessageBox::AcceptRole));
+    box->open();
+    return box;
+}
+
+}  // namespace shell
