@@ -100,15 +100,21 @@ Application::~Application()
     forms_.clear();
 }
 
+std::unique_ptr<QTranslator> installQtTranslations()
+{
+    // Without the translations (a build outside the package) Qt's texts stay English.
+    auto translator = std::make_unique<QTranslator>();
+    if (translator->load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator.get());
+    return translator;
+}
+
 void Application::Initialize()
 {
     if (QCoreApplication::instance() == nullptr)
         application_ = std::make_unique<QApplication>(argc_, argv_);
     QApplication::setApplicationName(programName_);
-    // Without the translations (a build outside the package) Qt's texts stay English.
-    translator_ = std::make_unique<QTranslator>();
-    if (translator_->load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QCoreApplication::installTranslator(translator_.get());
+    translator_ = installQtTranslations();
     // Forms other than the main one are never shown, so closing the main window
     // closes the last visible one and ends the program.
     QApplication::setQuitOnLastWindowClosed(true);

@@ -24,6 +24,11 @@ using ErrorDisplay = std::function<void(const QString& message)>;
 void setErrorDisplay(ErrorDisplay display);
 void showError(const QString& message);
 
+// Qt's own texts (dialogs, context menus, the command line's help) in Russian,
+// whatever the user's locale, since every text of the programs is Russian. The
+// translator works while it lives.
+std::unique_ptr<QTranslator> installQtTranslations();
+
 class Application {
 public:
     Application(int& argc, char** argv, QString programName);

@@ -2,6 +2,7 @@
 // since QCommandLineParser::process() would end the program with status 1.
 #include "CommandLine.h"
 
+#include "Application.h"
 #include "Convert.h"
 #include "Random.h"
 
@@ -46,8 +47,9 @@ SeriesCommandLine::SeriesCommandLine(const QString& description, const QList<QCo
 {
     varyValue_ = varyWhat + QStringLiteral("=A:B:P");
     parser_.setApplicationDescription(description);
-    parser_.addHelpOption();
-    parser_.addVersionOption();
+    // Qt's own help and version options describe themselves in English only.
+    parser_.addOption({{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Показать эту справку.")});
+    parser_.addOption({{QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Показать версию программы.")});
     seriesOptions_ = {
         {seriesOption, QStringLiteral("Сделать серию прогонов без окна и вывести её итоги в CSV.")},
         {runsOption, QStringLiteral("Число прогонов в серии, от 2 до 1000000 (по умолчанию 1000)."),
@@ -74,6 +76,7 @@ std::optional<int> SeriesCommandLine::run(int argc, char** argv,
     std::unique_ptr<QCoreApplication> application;
     if (QCoreApplication::instance() == nullptr)
         application = std::make_unique<QCoreApplication>(argc, argv);
+    const auto translator = installQtTranslations();
     QStringList arguments;
     for (int i = 0; i < argc; ++i)
         arguments << QString::fromLocal8Bit(argv[i]);
@@ -83,8 +86,7 @@ std::optional<int> SeriesCommandLine::run(int argc, char** argv,
         if (!parser_.positionalArguments().isEmpty())
             throw UsageError(
                 QStringLiteral("лишний аргумент «%1»").arg(parser_.positionalArguments().front()).toStdString());
-        // Qt's own options are not taken, so --help-all says no more than --help.
-        if (parser_.isSet(QStringLiteral("help")) || parser_.isSet(QStringLiteral("help-all"))) {
+        if (parser_.isSet(QStringLiteral("help"))) {
             printTo(stdout, parser_.helpText());
             return 0;
         }

@@ -129,7 +129,7 @@ std::unique_ptr<shell::SeriesJob> WarehouseSeriesProgram::makeJob(int runs, std:
 {
     SeriesRequest request{form_.ReadWarehouseInput(), runs, seed, std::nullopt};
     if (sweep) {
-        const auto& [name, varied] = SweepChoices().at(static_cast<std::size_t>(sweep->choice));
+        const auto [name, varied] = SweepChoices().at(static_cast<std::size_t>(sweep->choice));
         // An order below 0 is refused as the fields refuse it; the values lie between the bounds.
         if (varied.quantity == WarehouseSweep::Quantity::Order) {
             for (QLineEdit* bound : {sweep->fromField, sweep->toField}) {

@@ -1,0 +1,118 @@
+// kestrin's series window driven as a user would.
+#include "kestrin/ui/Kestrin.h"
+
+#include "shell/Application.h"
+#include "shell/Files.h"
+#include "shell/SeriesWindow.h"
+#include "shell/SweepChart.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QFile>
+#include <QGuiApplication>
+#include <QLineEdit>
+#include <QProcess>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <gtest/gtest.h>
+
+namespace kestrin {
+namespace {
+
+class SeriesWindowTest : public testing::Test {
+protected:
+    SeriesWindowTest()
+    {
+        shell::setErrorDisplay([this](const QString& message) { messages.append(message); });
+        form.show();
+        form.activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
+        QTest::keyClick(&form, Qt::Key_R, Qt::ControlModifier);
+        window = form.findChild<shell::SeriesWindow*>();
+        EXPECT_TRUE(window
+                    && QTest::qWaitFor([this] { return QGuiApplication::focusWindow() == window->windowHandle(); }));
+    }
+    ~SeriesWindowTest() override
+    {
+        shell::setErrorDisplay(nullptr);
+        shell::setSaveDialog(nullptr);
+    }
+
+    template <typename T = QWidget>
+    T* control(const char* name)
+    {
+        T* found = window->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+    void type(const char* field, const QString& text) { control<QLineEdit>(field)->setText(text); }
+
+    QStringList messages;
+    TForm1 form;
+    shell::SeriesWindow* window = nullptr;
+};
+
+// A sweep of every good's threshold, as the window and the command line both
+// run it: the same bytes, a row and a chart point per value, L falling.
+TEST_F(SeriesWindowTest, ASweepOfTheThresholdsGivesTheCommandLinesNumbers)
+{
+    EXPECT_EQ(window->windowTitle(), "Серия расчётов");
+    auto* vary = control<QComboBox>("VaryCombo");
+    ASSERT_EQ(vary->count(), 1 + 2 + 2 * GoodsCount);
+    EXPECT_EQ(vary->itemText(1), "Порог, все товары");
+    EXPECT_EQ(vary->itemText(2), "Заказ, все товары");
+    EXPECT_EQ(vary->itemText(3), "Порог, товар 1");
+    EXPECT_EQ(vary->itemText(22), "Заказ, товар 10");
+    for (QLineEdit* order : form.orders())
+        order->setText("5");
+    vary->setCurrentIndex(1);
+    type("RunsEdit", "20");
+    type("SeedEdit", "5");
+    type("FromEdit", "0");
+    type("ToEdit", "19");
+    type("PointsEdit", "20");
+    QTest::keyClick(control("RunsEdit"), Qt::Key_Return);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window->running(); }, 60'000));
+    QApplication::processEvents();
+    ASSERT_TRUE(messages.isEmpty()) << messages.value(0).toStdString();
+    EXPECT_EQ(control<QTableWidget>("ResultsTable")->rowCount(), 20);
+    const auto* chart = control<shell::SweepChart>("Chart");
+    ASSERT_EQ(chart->lines().size(), 1u);
+    const auto& l = chart->lines().front().estimates;
+    EXPECT_GT(l.front().mean, 0.2);
+    EXPECT_LT(l.back().mean, 0.01);
+
+    QTemporaryDir folder;
+    const QString path = folder.filePath("series.csv");
+    shell::setSaveDialog([&](QWidget*, const QString&, const QStringList&) { return shell::SaveTarget{path, 0}; });
+    QTest::mouseClick(control<QPushButton>("SaveButton"), Qt::LeftButton);
+    QFile saved(path);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    QProcess commandLine;
+    commandLine.start(QStringLiteral(KESTRIN),
+                      {"--series", "--runs", "20", "--seed", "5", "--orders", "5", "--vary", "threshold:all=0:19:20"});
+    ASSERT_TRUE(commandLine.waitForFinished(60'000));
+    EXPECT_EQ(saved.readAll(), commandLine.readAllStandardOutput());
+}
+
+// Orders below 0 are refused in a sweep's range as in the fields, by the
+// range field's name, which then has the focus.
+TEST_F(SeriesWindowTest, AnOrderRangeBelowZeroIsRefusedByItsField)
+{
+    auto* vary = control<QComboBox>("VaryCombo");
+    vary->setCurrentIndex(vary->findText("Заказ, товар 3"));
+    ASSERT_EQ(vary->currentIndex(), 3 + GoodsCount + 2);
+    type("FromEdit", "-1");
+    type("ToEdit", "5");
+    QTest::mouseClick(control<QPushButton>("RunButton"), Qt::LeftButton);
+    ASSERT_EQ(messages.size(), 1);
+    EXPECT_EQ(messages.front(), "Изменять, от: \"-1\" — должно быть не меньше 0");
+    EXPECT_FALSE(window->running());
+    EXPECT_EQ(QApplication::focusWidget(), control("FromEdit"));
+}
+
+}  // namespace
+}  // namespace kestrin
