@@ -1,13 +1,23 @@
-// One press of the run button in the simulation window, offscreen: the run, the
-// histograms, and Qt Charts taking the points when control returns to the event loop.
+// The simulation window offscreen: one press of the run button (the run, the
+// histograms, and Qt Charts taking the points when control returns to the event
+// loop); and the series window during a long series: how often its progress
+// shows, and how soon "Остановить" ends the series.
 #include "MedianReporter.h"
 
 #include "velmora/ui/Unit1.h"
 
-#include <QApplication>
-#include <QPushButton>
+#include "shell/SeriesWindow.h"
 
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTest>
+
+#include <algorithm>
 #include <cstdio>
+#include <vector>
 
 namespace {
 
@@ -22,6 +32,54 @@ void PressRunButton(benchmark::State& state)
 }
 BENCHMARK(PressRunButton)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
 
+// Starts a series of a million runs in the series window; returns the window.
+shell::SeriesWindow* startLongSeries(velmora::TForm1& form)
+{
+    form.openSeries();
+    auto* window = form.findChild<shell::SeriesWindow*>();
+    window->findChild<QLineEdit*>(QStringLiteral("RunsEdit"))->setText(QStringLiteral("1000000"));
+    window->findChild<QPushButton*>(QStringLiteral("RunButton"))->click();
+    return window;
+}
+
+// Changes of the progress bar seen during two seconds of a long series.
+double progressUpdatesPerSecond()
+{
+    velmora::TForm1 form;
+    shell::SeriesWindow* window = startLongSeries(form);
+    auto* progress = window->findChild<QProgressBar*>(QStringLiteral("Progress"));
+    int updates = 0;
+    int last = progress->value();
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < 2000) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        if (progress->value() != last) {
+            ++updates;
+            last = progress->value();
+        }
+    }
+    window->stopSeries();
+    return updates / 2.0;
+}
+
+// From "Остановить" to the series' end, for series stopped after 0.3 s.
+std::vector<double> stopTimes(int stops)
+{
+    std::vector<double> times;
+    velmora::TForm1 form;
+    for (int i = 0; i < stops; ++i) {
+        shell::SeriesWindow* window = startLongSeries(form);
+        QTest::qWait(300);
+        QElapsedTimer timer;
+        timer.start();
+        window->findChild<QPushButton*>(QStringLiteral("StopButton"))->click();
+        const bool ended = QTest::qWaitFor([window] { return !window->running(); }, 10'000);
+        times.push_back(ended ? static_cast<double>(timer.nsecsElapsed()) / 1e6 : 10'000.0);
+    }
+    return times;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -33,5 +91,12 @@ int main(int argc, char** argv)
     const double press = reporter.median("PressRunButton");
     if (press > 0)
         std::printf("\nOne press of \"Смоделировать\", median: %.2f ms (target < 16 ms)\n", press);
+    std::printf("Series window, progress shown %.1f times a second during a long series (target >= 10)\n",
+                progressUpdatesPerSecond());
+    std::vector<double> stops = stopTimes(5);
+    std::sort(stops.begin(), stops.end());
+    std::printf("Series window, \"Остановить\" to the series' end: median %.1f ms, at most %.1f ms over %zu stops "
+                "(target <= 100 ms)\n",
+                stops[stops.size() / 2], stops.back(), stops.size());
     return 0;
 }

@@ -92,10 +92,13 @@ void SingleServerWaits(std::span<const Tick> arrival, std::span<const Tick> serv
 {
     if (arrival.empty())
         return;
+    // The previous wait stays in a register rather than coming back from memory.
+    Tick previousWait = 0;
     wait[0] = 0;
     for (std::size_t i = 1; i < arrival.size(); ++i) {
-        const Tick previousEnd = endOf(arrival[i - 1], wait[i - 1], service[i - 1]);
-        wait[i] = span(positivePart(std::int64_t{previousEnd} - arrival[i]));
+        const Tick previousEnd = endOf(arrival[i - 1], previousWait, service[i - 1]);
+        previousWait = span(positivePart(std::int64_t{previousEnd} - arrival[i]));
+        wait[i] = previousWait;
     }
 }
 

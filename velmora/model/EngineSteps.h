@@ -94,11 +94,14 @@ void serveAlone(TTaskTable& table, int count);
 template <typename Arrival, typename Processing>
 void GenerateFlow(TTaskTable& table, int multiplier, Arrival&& nextArrivalInterval, Processing&& nextProcessingTime)
 {
-    table.Arrival[0] = NotBelowZero(nextArrivalInterval());
+    // The last arrival stays in a register rather than coming back from memory.
+    Tick arrival = NotBelowZero(nextArrivalInterval());
+    table.Arrival[0] = arrival;
     table.Service[0] = detail::processingTime(nextProcessingTime());
     for (int i = 1; i < TasksPerFlow; ++i) {
         const std::int64_t interval = std::int64_t{multiplier} * NotBelowZero(nextArrivalInterval()) + 1;
-        table.Arrival[i] = detail::arrivalTime(table.Arrival[i - 1] + interval);
+        arrival = detail::arrivalTime(arrival + interval);
+        table.Arrival[i] = arrival;
         table.Service[i] = detail::processingTime(nextProcessingTime());
     }
 }
