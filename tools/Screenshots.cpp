@@ -3,6 +3,9 @@
 #include "kestrin/ui/Kestrin.h"
 #include "velmora/ui/Unit1.h"
 
+#include "shell/SeriesWindow.h"
+
+#include <QAction>
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -20,6 +23,28 @@ bool save(QWidget& window, const QString& path)
     QTest::qWait(200);
     const bool saved = window.grab().save(path);
     std::printf("%s %s\n", saved ? "wrote" : "could not write", qPrintable(path));
+    return saved;
+}
+
+// Runs a sweep in a main window's series window and saves its picture.
+bool saveSweep(QWidget& main, const QString& choice, const QStringList& range, const QString& runs, const QString& path)
+{
+    main.findChild<QAction*>("SeriesAction")->trigger();
+    auto* window = main.findChild<shell::SeriesWindow*>();
+    if (window == nullptr)
+        return false;
+    auto* vary = window->findChild<QComboBox*>("VaryCombo");
+    vary->setCurrentIndex(vary->findText(choice));
+    window->findChild<QLineEdit*>("RunsEdit")->setText(runs);
+    window->findChild<QLineEdit*>("SeedEdit")->setText(QStringLiteral("5"));
+    window->findChild<QLineEdit*>("FromEdit")->setText(range[0]);
+    window->findChild<QLineEdit*>("ToEdit")->setText(range[1]);
+    window->findChild<QLineEdit*>("PointsEdit")->setText(range[2]);
+    window->findChild<QPushButton*>("RunButton")->click();
+    if (!QTest::qWaitFor([window] { return !window->running(); }, 60'000))
+        return false;
+    const bool saved = save(*window, path);
+    window->close();
     return saved;
 }
 
@@ -46,6 +71,13 @@ int main(int argc, char** argv)
     velmoraWindow.findChild<QRadioButton*>("eksp")->click();
     velmoraWindow.findChild<QRadioButton*>("norm2")->click();
     ok = save(velmoraWindow, folder.filePath("velmora-labels.png")) && ok;
+    // Flow 3's response as the intensity of its arrivals grows.
+    velmoraWindow.findChild<QLineEdit*>("Edit1")->setText(QStringLiteral("0.01"));
+    velmoraWindow.findChild<QRadioButton*>("rav2")->click();
+    ok = saveSweep(velmoraWindow, QStringLiteral("Распределения появления задач, Интенсивность 3 потока"),
+                   {QStringLiteral("0.006"), QStringLiteral("0.02"), QStringLiteral("8")}, QStringLiteral("300"),
+                   folder.filePath("velmora-series.png"))
+        && ok;
     velmoraWindow.hide();
 
     kestrin::TForm1 kestrinWindow;
@@ -55,5 +87,13 @@ int main(int argc, char** argv)
         kestrinWindow.findChild<QLineEdit*>(QStringLiteral("Edit%1").arg(n))->setText(QStringLiteral("3"));
     kestrinWindow.findChild<QPushButton*>("Button1")->click();
     ok = save(kestrinWindow, folder.filePath("kestrin.png")) && ok;
+    // L against the common threshold at orders 5.
+    for (int n = 1; n <= 10; ++n)
+        kestrinWindow.findChild<QLineEdit*>(QStringLiteral("Edit%1").arg(n))->setText(QStringLiteral("5"));
+    kestrinWindow.findChild<QLineEdit*>("G")->setText(QStringLiteral("250"));
+    ok = saveSweep(kestrinWindow, QStringLiteral("Порог, все товары"),
+                   {QStringLiteral("0"), QStringLiteral("10"), QStringLiteral("11")}, QStringLiteral("300"),
+                   folder.filePath("kestrin-series.png"))
+        && ok;
     return ok ? 0 : 1;
 }

@@ -81,7 +81,7 @@ public:
     }
     QStringList sweepChoices() const override;
     QStringList chartStatistics() const override { return {QStringLiteral("L")}; }
-    QString chartAxisTitle(int) const override { return QStringLiteral("L, среднее по прогонам"); }
+    QString chartAxisTitle(int) const override { return QStringLiteral("L, среднее"); }
     std::unique_ptr<shell::SeriesJob> makeJob(int runs, std::uint64_t seed,
                                               const std::optional<shell::SweepInput>& sweep) const override;
 
