@@ -3,7 +3,7 @@
 // as a table, a chart for a sweep, and a CSV file.
 #pragma once
 
-#include "Series.h"
+#include "SeriesJob.h"
 
 #include <QColor>
 #include <QDialog>
@@ -27,34 +27,6 @@ namespace shell {
 namespace Ui {
 class SeriesWindow;
 }
-
-// One line of a sweep's chart: a statistic's mean and interval at each value.
-struct SweepLine {
-    QString name;
-    QColor color;
-    std::vector<double> values;
-    std::vector<Estimate> estimates;
-};
-
-// A series as the window runs and shows it, whatever the model.
-class SeriesJob {
-public:
-    virtual ~SeriesJob() = default;
-    virtual QFuture<void> start(QThreadPool* pool) = 0;
-    virtual void stop() = 0;
-    virtual std::int64_t runsDone() const = 0;
-    virtual std::int64_t runsTotal() const = 0;
-    // Once finished:
-    virtual void rethrowFailure() const = 0;
-    virtual int pointsKept() const = 0;
-    virtual int pointsTotal() const = 0;
-    virtual QStringList tableHeader() const = 0;
-    virtual std::vector<QStringList> tableRows(const QLocale& locale) const = 0;
-    // The chart of a sweep for one of the program's chart statistics.
-    virtual std::vector<SweepLine> sweepLines(int statistic) const = 0;
-    // What the command line prints for the same series.
-    virtual std::string csv() const = 0;
-};
 
 // What a sweep varies and over which values, as the window reads it.
 struct SweepInput {

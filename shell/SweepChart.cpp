@@ -30,9 +30,12 @@ void SweepChart::showLines(const QString& xTitle, const QString& yTitle, const s
 {
     lines_ = lines;
     QChart* plot = chart();
+    // Removing the series deletes them; removing an axis only gives it back.
     plot->removeAllSeries();
-    for (QAbstractAxis* axis : plot->axes())
+    for (QAbstractAxis* axis : plot->axes()) {
         plot->removeAxis(axis);
+        delete axis;
+    }
     auto* axisX = new QValueAxis;
     auto* axisY = new QValueAxis;
     for (QValueAxis* axis : {axisX, axisY})

@@ -15,15 +15,15 @@
 namespace kestrin {
 
 WarehouseSeries::WarehouseSeries(SeriesRequest request)
-    : request_(std::move(request))
-    , values_(request_.sweep ? shell::SweepValues(request_.sweep->from, request_.sweep->to, request_.sweep->points)
-                             : std::vector<double>{})
-    , series_(
-          pointCount(), request_.runs,
-          [this](int point, int run, NoWorkspace&) {
-              return RunOfSeries(inputAt(point), request_.seed, static_cast<std::uint64_t>(run));
-          },
-          [](int, std::span<const double> runs) { return SummarizeL(runs); })
+    : SweptSeries(
+        request.sweep ? shell::SweepValues(request.sweep->from, request.sweep->to, request.sweep->points)
+                      : std::vector<double>{},
+        request.runs,
+        [this](int point, int run, std::monostate&) {
+            return RunOfSeries(inputAt(point), request_.seed, static_cast<std::uint64_t>(run));
+        },
+        [](int, std::span<const double> runs) { return SummarizeL(runs); })
+    , request_(std::move(request))
 {
 }
 
@@ -31,12 +31,12 @@ TWarehouseInput WarehouseSeries::inputAt(int point) const
 {
     if (!request_.sweep)
         return request_.input;
-    return WithQuantity(request_.input, request_.sweep->varied, values_[static_cast<std::size_t>(point)]);
+    return WithQuantity(request_.input, request_.sweep->varied, valueAt(point));
 }
 
 void WarehouseSeries::rethrowFailure() const
 {
-    const auto failure = series_.failure();
+    const auto failure = this->failure();
     if (!failure)
         return;
     if (!request_.sweep)
@@ -44,8 +44,7 @@ void WarehouseSeries::rethrowFailure() const
     try {
         std::rethrow_exception(failure->error);
     } catch (const shell::Exception& error) {
-        throw shell::FieldError(request_.sweep->name + " = "
-                                    + shell::FloatToStr(values_[static_cast<std::size_t>(failure->point)], ".") + ": "
+        throw shell::FieldError(request_.sweep->name + " = " + shell::FloatToStr(valueAt(failure->point), ".") + ": "
                                     + error.message(),
                                 request_.sweep->field);
     }
@@ -54,15 +53,8 @@ void WarehouseSeries::rethrowFailure() const
 std::vector<SeriesPoint> WarehouseSeries::points() const
 {
     std::vector<SeriesPoint> points;
-    const auto results = series_.results();
-    for (std::size_t point = 0; point < results.size(); ++point) {
-        if (!results[point])
-            continue;
-        std::optional<double> value;
-        if (request_.sweep)
-            value = values_[point];
-        points.push_back({value, *results[point]});
-    }
+    for (const KeptPoint& point : kept())
+        points.push_back({point.value, point.point});
     return points;
 }
 

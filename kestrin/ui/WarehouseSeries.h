@@ -4,12 +4,12 @@
 
 #include "kestrin/model/Series.h"
 
-#include "shell/ParallelSeries.h"
 #include "shell/SeriesWindow.h"
 
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <variant>
 #include <vector>
 
 class QWidget;
@@ -36,14 +36,9 @@ struct SeriesRequest {
     std::optional<SweepRequest> sweep;
 };
 
-class WarehouseSeries : public shell::SeriesJob {
+class WarehouseSeries : public shell::SweptSeries<double, LSummary, std::monostate> {
 public:
     explicit WarehouseSeries(SeriesRequest request);
-
-    QFuture<void> start(QThreadPool* pool) override { return series_.start(pool); }
-    void stop() override { series_.stop(); }
-    std::int64_t runsDone() const override { return series_.runsDone(); }
-    std::int64_t runsTotal() const override { return series_.runsTotal(); }
 
     // Throws the first run's failure, if any; in a sweep its message names the
     // value it failed at.
@@ -51,22 +46,15 @@ public:
     // The points whose runs all finished, in sweep order.
     std::vector<SeriesPoint> points() const;
 
-    int pointsKept() const override { return static_cast<int>(points().size()); }
-    int pointsTotal() const override { return pointCount(); }
     QStringList tableHeader() const override;
     std::vector<QStringList> tableRows(const QLocale& locale) const override;
     std::vector<shell::SweepLine> sweepLines(int statistic) const override;
-    std::string csv() const override { return SeriesCsv(points(), request_.runs); }
+    std::string csv() const override { return SeriesCsv(points(), runs()); }
 
 private:
-    struct NoWorkspace { };
-
-    int pointCount() const { return std::max<int>(1, static_cast<int>(values_.size())); }
     TWarehouseInput inputAt(int point) const;
 
     SeriesRequest request_;
-    std::vector<double> values_;
-    shell::ParallelSeries<double, LSummary, NoWorkspace> series_;
 };
 
 // What a sweep can vary, in the order the series window offers it.

@@ -20,17 +20,17 @@ const QStringList statisticTitles{QStringLiteral("Среднее"), QStringLiter
 }  // namespace
 
 NetworkSeries::NetworkSeries(SeriesRequest request, ParameterNames names)
-    : request_(std::move(request))
+    : SweptSeries(
+        request.sweep ? shell::SweepValues(request.sweep->from, request.sweep->to, request.sweep->points)
+                      : std::vector<double>{},
+        request.runs,
+        [this](int point, int run, TRunWorkspace& workspace) {
+            return RunOfSeries(draws_[static_cast<std::size_t>(point)], request_.seed, static_cast<std::uint64_t>(run),
+                               workspace);
+        },
+        [](int, std::span<const RunStatistics> runs) { return EstimatePoint(runs); })
+    , request_(std::move(request))
     , names_(std::move(names))
-    , values_(request_.sweep ? shell::SweepValues(request_.sweep->from, request_.sweep->to, request_.sweep->points)
-                             : std::vector<double>{})
-    , series_(
-          pointCount(), request_.runs,
-          [this](int point, int run, TRunWorkspace& workspace) {
-              return RunOfSeries(draws_[static_cast<std::size_t>(point)], request_.seed,
-                                 static_cast<std::uint64_t>(run), workspace);
-          },
-          [](int, std::span<const RunStatistics> runs) { return EstimatePoint(runs); })
 {
     for (int point = 0; point < pointCount(); ++point) {
         try {
@@ -45,12 +45,12 @@ SeriesSettings NetworkSeries::settingsAt(int point) const
 {
     if (!request_.sweep)
         return request_.settings;
-    return WithParameter(request_.settings, request_.sweep->parameter, values_[static_cast<std::size_t>(point)]);
+    return WithParameter(request_.settings, request_.sweep->parameter, valueAt(point));
 }
 
 void NetworkSeries::rethrowFailure() const
 {
-    if (const auto failure = series_.failure())
+    if (const auto failure = this->failure())
         rethrowNamed(failure->point, failure->error);
 }
 
@@ -60,7 +60,7 @@ void NetworkSeries::rethrowNamed(int point, const std::exception_ptr& error) con
         ParameterName name = names_(side, parameter);
         const std::optional<SweepRequest>& sweep = request_.sweep;
         if (sweep && sweep->parameter.side == side && sweep->parameter.parameter == parameter)
-            name.name += " = " + shell::FloatToStr(values_[static_cast<std::size_t>(point)], ".");
+            name.name += " = " + shell::FloatToStr(valueAt(point), ".");
         return name;
     };
     try {
@@ -80,15 +80,8 @@ void NetworkSeries::rethrowNamed(int point, const std::exception_ptr& error) con
 std::vector<SeriesPoint> NetworkSeries::points() const
 {
     std::vector<SeriesPoint> points;
-    const auto results = series_.results();
-    for (std::size_t point = 0; point < results.size(); ++point) {
-        if (!results[point])
-            continue;
-        std::optional<double> value;
-        if (request_.sweep)
-            value = values_[point];
-        points.push_back({value, *results[point]});
-    }
+    for (const KeptPoint& point : kept())
+        points.push_back({point.value, point.point});
     return points;
 }
 

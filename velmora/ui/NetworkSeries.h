@@ -5,7 +5,6 @@
 
 #include "velmora/model/Series.h"
 
-#include "shell/ParallelSeries.h"
 #include "shell/SeriesWindow.h"
 
 #include <cstdint>
@@ -41,39 +40,29 @@ struct ParameterName {
 };
 using ParameterNames = std::function<ParameterName(Side side, int parameter)>;
 
-class NetworkSeries : public shell::SeriesJob {
+class NetworkSeries : public shell::SweptSeries<RunStatistics, PointEstimates, TRunWorkspace> {
 public:
     // Throws shell::FieldError, naming the parameter, when a point's settings
     // cannot be drawn from.
     NetworkSeries(SeriesRequest request, ParameterNames names);
-
-    QFuture<void> start(QThreadPool* pool) override { return series_.start(pool); }
-    void stop() override { series_.stop(); }
-    std::int64_t runsDone() const override { return series_.runsDone(); }
-    std::int64_t runsTotal() const override { return series_.runsTotal(); }
 
     // Throws the first run's failure, if any, as a message that names what to change.
     void rethrowFailure() const override;
     // The points whose runs all finished, in sweep order.
     std::vector<SeriesPoint> points() const;
 
-    int pointsKept() const override { return static_cast<int>(points().size()); }
-    int pointsTotal() const override { return pointCount(); }
     QStringList tableHeader() const override;
     std::vector<QStringList> tableRows(const QLocale& locale) const override;
     std::vector<shell::SweepLine> sweepLines(int statistic) const override;
-    std::string csv() const override { return SeriesCsv(points(), request_.runs); }
+    std::string csv() const override { return SeriesCsv(points(), runs()); }
 
 private:
-    int pointCount() const { return std::max<int>(1, static_cast<int>(values_.size())); }
     SeriesSettings settingsAt(int point) const;
     [[noreturn]] void rethrowNamed(int point, const std::exception_ptr& error) const;
 
     SeriesRequest request_;
     ParameterNames names_;
-    std::vector<double> values_;
     std::vector<SeriesDraws> draws_;
-    shell::ParallelSeries<RunStatistics, PointEstimates, TRunWorkspace> series_;
 };
 
 // The series window's view of velmora: the main window's settings, and the

@@ -1,9 +1,7 @@
 // kestrin's series window driven as a user would.
 #include "kestrin/ui/Kestrin.h"
 
-#include "shell/Application.h"
-#include "shell/Files.h"
-#include "shell/SeriesWindow.h"
+#include "../../support/SeriesWindowFixture.h"
 #include "shell/SweepChart.h"
 
 #include <QApplication>
@@ -22,38 +20,7 @@
 namespace kestrin {
 namespace {
 
-class SeriesWindowTest : public testing::Test {
-protected:
-    SeriesWindowTest()
-    {
-        shell::setErrorDisplay([this](const QString& message) { messages.append(message); });
-        form.show();
-        form.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
-        QTest::keyClick(&form, Qt::Key_R, Qt::ControlModifier);
-        window = form.findChild<shell::SeriesWindow*>();
-        EXPECT_TRUE(window
-                    && QTest::qWaitFor([this] { return QGuiApplication::focusWindow() == window->windowHandle(); }));
-    }
-    ~SeriesWindowTest() override
-    {
-        shell::setErrorDisplay(nullptr);
-        shell::setSaveDialog(nullptr);
-    }
-
-    template <typename T = QWidget>
-    T* control(const char* name)
-    {
-        T* found = window->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-    void type(const char* field, const QString& text) { control<QLineEdit>(field)->setText(text); }
-
-    QStringList messages;
-    TForm1 form;
-    shell::SeriesWindow* window = nullptr;
-};
+using SeriesWindowTest = SeriesWindowFixture<TForm1>;
 
 // A sweep of every good's threshold, as the window and the command line both
 // run it: the same bytes, a row and a chart point per value, L falling.
@@ -86,16 +53,12 @@ TEST_F(SeriesWindowTest, ASweepOfTheThresholdsGivesTheCommandLinesNumbers)
     EXPECT_LT(l.back().mean, 0.01);
 
     QTemporaryDir folder;
-    const QString path = folder.filePath("series.csv");
-    shell::setSaveDialog([&](QWidget*, const QString&, const QStringList&) { return shell::SaveTarget{path, 0}; });
-    QTest::mouseClick(control<QPushButton>("SaveButton"), Qt::LeftButton);
-    QFile saved(path);
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray saved = saveAs(folder.filePath("series.csv"));
     QProcess commandLine;
     commandLine.start(QStringLiteral(KESTRIN),
                       {"--series", "--runs", "20", "--seed", "5", "--orders", "5", "--vary", "threshold:all=0:19:20"});
     ASSERT_TRUE(commandLine.waitForFinished(60'000));
-    EXPECT_EQ(saved.readAll(), commandLine.readAllStandardOutput());
+    EXPECT_EQ(saved, commandLine.readAllStandardOutput());
 }
 
 // Orders below 0 are refused in a sweep's range as in the fields, by the

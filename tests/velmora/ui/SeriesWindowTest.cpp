@@ -4,9 +4,7 @@
 
 #include "velmora/ui/Chart.h"
 
-#include "shell/Application.h"
-#include "shell/Files.h"
-#include "shell/SeriesWindow.h"
+#include "../../support/SeriesWindowFixture.h"
 #include "shell/SweepChart.h"
 
 #include <QAccessible>
@@ -29,56 +27,9 @@
 namespace velmora {
 namespace {
 
-class SeriesWindowTest : public testing::Test {
+class SeriesWindowTest : public SeriesWindowFixture<TForm1> {
 protected:
-    SeriesWindowTest()
-    {
-        shell::setErrorDisplay([this](const QString& message) { messages.append(message); });
-        form.show();
-        form.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
-        QTest::keyClick(&form, Qt::Key_R, Qt::ControlModifier);
-        window = form.findChild<shell::SeriesWindow*>();
-        EXPECT_TRUE(window && focused(window));
-    }
-
-    // Qt counts a window active while the window it belongs to is; this is the
-    // window that has the keyboard.
-    static bool focused(QWidget* widget)
-    {
-        return QTest::qWaitFor([widget] { return QGuiApplication::focusWindow() == widget->windowHandle(); });
-    }
-    ~SeriesWindowTest() override
-    {
-        shell::setErrorDisplay(nullptr);
-        shell::setSaveDialog(nullptr);
-    }
-
-    template <typename T = QWidget>
-    T* control(const char* name)
-    {
-        T* found = window->findChild<T*>(QString::fromLatin1(name));
-        EXPECT_NE(found, nullptr) << name;
-        return found;
-    }
-    void type(const char* field, const QString& text) { control<QLineEdit>(field)->setText(text); }
-    void vary(const QString& choice)
-    {
-        auto* combo = control<QComboBox>("VaryCombo");
-        combo->setCurrentIndex(combo->findText(choice));
-        ASSERT_EQ(combo->currentText(), choice);
-    }
-    void run()
-    {
-        QTest::mouseClick(control<QPushButton>("RunButton"), Qt::LeftButton);
-        ASSERT_TRUE(QTest::qWaitFor([this] { return !window->running(); }, 60'000));
-        QApplication::processEvents();
-    }
     QTableWidget* table() { return control<QTableWidget>("ResultsTable"); }
-
-    QStringList messages;
-    TForm1 form;
-    shell::SeriesWindow* window = nullptr;
 };
 
 const QString arrival = "Распределения появления задач, ";
@@ -180,17 +131,13 @@ TEST_F(SeriesWindowTest, SameNumbersAsTheCommandLineInTheTableTheFileAndTheClipb
     EXPECT_EQ(chart->lines()[2].values, std::vector<double>({0.03, 0.045, 0.06}));
 
     QTemporaryDir folder;
-    const QString path = folder.filePath("series.csv");
-    shell::setSaveDialog([&](QWidget*, const QString&, const QStringList&) { return shell::SaveTarget{path, 0}; });
-    QTest::mouseClick(control<QPushButton>("SaveButton"), Qt::LeftButton);
-    QFile saved(path);
-    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray saved = saveAs(folder.filePath("series.csv"));
     QProcess commandLine;
     commandLine.start(QStringLiteral(VELMORA),
                       {"--series", "--runs", "20", "--seed", "5", "--processing", "exponential:0.05", "--vary",
                        "processing:1=0.03:0.06:3"});
     ASSERT_TRUE(commandLine.waitForFinished(60'000));
-    EXPECT_EQ(saved.readAll(), commandLine.readAllStandardOutput());
+    EXPECT_EQ(saved, commandLine.readAllStandardOutput());
 
     table()->setFocus();
     QTest::keyClick(table(), Qt::Key_C, Qt::ControlModifier);
