@@ -111,6 +111,14 @@ std::unique_ptr<QTranslator> installQtTranslations()
 
 void Application::Initialize()
 {
+    // Without a desktop session Qt would end the program with a message of its own.
+    if (QCoreApplication::instance() == nullptr && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")
+        && qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")) {
+        throw Exception(QStringLiteral("%1: нет графического сеанса (не задан ни DISPLAY, ни WAYLAND_DISPLAY); без "
+                                       "окна работает серия прогонов: %1 --series, подробнее — %1 --help")
+                            .arg(programName_)
+                            .toStdString());
+    }
     if (QCoreApplication::instance() == nullptr)
         application_ = std::make_unique<QApplication>(argc_, argv_);
     QApplication::setApplicationName(programName_);

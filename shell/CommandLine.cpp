@@ -5,6 +5,8 @@
 #include "Application.h"
 #include "Convert.h"
 #include "Random.h"
+#include "Series.h"
+#include "SeriesJob.h"
 
 #include <QCoreApplication>
 #include <QThread>
@@ -104,7 +106,6 @@ std::optional<int> SeriesCommandLine::run(int argc, char** argv,
             return std::nullopt;
         }
         readSeriesOptions();
-        printTo(stderr, QStringLiteral("seed: %1\n").arg(seed_));
         const std::string csv = series(*this);
         std::fwrite(csv.data(), 1, csv.size(), stdout);
         return 0;
@@ -145,8 +146,22 @@ std::optional<SeriesCommandLine::Vary> SeriesCommandLine::vary() const
     const QStringList range = text.mid(equals + 1).split(QLatin1Char(':'));
     if (equals < 0 || range.size() != 3)
         ThrowUsageError(varyOption, Quoted(text.toStdString()) + " — ожидается вид " + varyValue_.toStdString());
-    return Vary{text.left(equals), number(varyOption, range[0]), number(varyOption, range[1]),
-                integer(varyOption, range[2], 2, 50)};
+    const double from = number(varyOption, range[0]);
+    double to = 0;
+    try {
+        to = ReadSweepEnd(from, range[1].toStdString());
+    } catch (const Exception& error) {
+        ThrowUsageError(varyOption, error.message());
+    }
+    return Vary{text.left(equals), from, to, integer(varyOption, range[2], 2, 50)};
+}
+
+std::string SeriesCommandLine::runSeries(SeriesJob& job) const
+{
+    printTo(stderr, QStringLiteral("seed: %1\n").arg(seed_));
+    job.start(pool_.get()).waitForFinished();
+    job.rethrowFailure();
+    return job.csv();
 }
 
 int SeriesCommandLine::integer(const QString& option, const QString& text, int min, int max)

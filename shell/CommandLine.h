@@ -19,6 +19,8 @@ class QThreadPool;
 
 namespace shell {
 
+class SeriesJob;
+
 // Bad input on the command line. The message names the option; the program
 // ends with status 2 and writes nothing on standard output.
 class UsageError : public Exception {
@@ -41,7 +43,7 @@ public:
     // Otherwise the command line is handled here and the status returned: 0
     // after --help, --version or a series whose CSV `series` returned is
     // printed; 2 after bad input (UsageError); 1 after a model's error
-    // (any other Exception). The seed is printed on standard error first.
+    // (any other Exception).
     std::optional<int> run(int argc, char** argv, const std::function<std::string(SeriesCommandLine&)>& series);
 
     // For `series`: the options as given.
@@ -49,7 +51,6 @@ public:
     QString value(const QString& option) const { return parser_.value(option); }
     int runs() const { return runs_; }
     std::uint64_t seed() const { return seed_; }
-    QThreadPool& pool() const { return *pool_; }
 
     // --vary's value split at its "=": what varies, and the evenly spaced
     // values from A to B, P of them.
@@ -60,6 +61,10 @@ public:
         int points;
     };
     std::optional<Vary> vary() const;
+
+    // Runs a series on the threads asked for, once the seed it uses has been
+    // printed, and returns its CSV; throws its first run's failure.
+    std::string runSeries(SeriesJob& job) const;
 
     // A whole number or a number of an option's value; a bad one is a UsageError
     // that names the option.

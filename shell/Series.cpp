@@ -2,6 +2,9 @@
 // for any number of degrees of freedom.
 #include "Series.h"
 
+#include "Convert.h"
+#include "Exception.h"
+
 #include <boost/math/distributions/students_t.hpp>
 
 namespace shell {
@@ -27,6 +30,14 @@ std::vector<double> SweepValues(double from, double to, int count)
         values[static_cast<std::size_t>(i)] = from + (to - from) * i / (count - 1);
     values.back() = to;
     return values;
+}
+
+double ReadSweepEnd(double from, std::string_view text)
+{
+    const double to = StrToFloat(text);
+    if (to == from)
+        throw Exception(Quoted(text) + " — задайте конец, отличный от начала: иначе все точки одинаковы");
+    return to;
 }
 
 Estimate MeanWithInterval(std::span<const double> values)

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <span>
+#include <string_view>
 #include <vector>
 
 namespace shell {
@@ -27,8 +28,14 @@ std::uint64_t SplitMix64(std::uint64_t x);
 // repeating seed S's runs shifted by one.
 RunSeeds SeedsOfRun(std::uint64_t seriesSeed, std::uint64_t run);
 
-// `count` evenly spaced values from `from` to `to`, both included exactly.
+// `count` evenly spaced values from `from` to `to`, both included exactly; count
+// at least 2.
 std::vector<double> SweepValues(double from, double to, int count);
+
+// The end of a sweep's range as read from text: a number other than `from`,
+// since a range of one value would repeat one series at every point. Throws
+// Exception quoting the text.
+double ReadSweepEnd(double from, std::string_view text);
 
 // A mean over runs with its 95 % Student t interval.
 struct Estimate {

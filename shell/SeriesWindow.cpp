@@ -135,7 +135,8 @@ void SeriesWindow::startSeries()
             return readField(field, field->accessibleName(), [&] { return StrToFloat(text(field)); });
         };
         const double from = number(ui->FromEdit);
-        const double to = number(ui->ToEdit);
+        const double to =
+            readField(ui->ToEdit, ui->ToEdit->accessibleName(), [&] { return ReadSweepEnd(from, text(ui->ToEdit)); });
         const int points = readField(ui->PointsEdit, ui->PointsEdit->accessibleName(),
                                      [&] { return StrToIntInRange(text(ui->PointsEdit), 2, 50); });
         sweep = SweepInput{ui->VaryCombo->currentIndex() - 1, from, to, points, ui->FromEdit, ui->ToEdit};
@@ -205,18 +206,23 @@ void SeriesWindow::showResults()
     const int kept = job_->pointsKept();
     const int total = job_->pointsTotal();
     const QString runs = NumberWithNoun(locale, job_->runsTotal() / total, "прогон", "прогона", "прогонов");
+    // What the brackets hold, for those who meet them here first.
+    const QString interval =
+        QStringLiteral(" В квадратных скобках — 95-процентный доверительный интервал среднего по прогонам.");
     if (kept == total && total == 1) {
-        ui->StatusLabel->setText(QStringLiteral("Серия закончена: %1.").arg(runs));
+        ui->StatusLabel->setText(QStringLiteral("Серия закончена: %1.").arg(runs) + interval);
     } else if (kept == total) {
         ui->StatusLabel->setText(QStringLiteral("Серия закончена: %1 в каждой из %2.")
-                                     .arg(runs, NumberWithNoun(locale, total, "точки", "точек", "точек")));
+                                     .arg(runs, NumberWithNoun(locale, total, "точки", "точек", "точек"))
+                                 + interval);
     } else if (kept == 0) {
         ui->StatusLabel->setText(
             QStringLiteral("Серия остановлена раньше, чем закончились прогоны первой точки: итогов нет."));
     } else {
         ui->StatusLabel->setText(
             QStringLiteral("Серия остановлена: в таблице %1 из %2 точек, в которых закончились все прогоны.")
-                .arg(locale.toString(kept), locale.toString(total)));
+                .arg(locale.toString(kept), locale.toString(total))
+            + interval);
     }
     ui->SaveButton->setEnabled(kept > 0);
     ui->ChartPanel->setVisible(!sweepName_.isEmpty() && kept > 0);
@@ -228,7 +234,8 @@ void SeriesWindow::showChart()
     if (job_ == nullptr || running() || sweepName_.isEmpty())
         return;
     const int statistic = std::max(0, ui->StatisticCombo->currentIndex());
-    ui->Chart->showLines(sweepName_, program_->chartAxisTitle(statistic), job_->sweepLines(statistic));
+    ui->Chart->showLines(program_->chartTitle(statistic), sweepName_, program_->chartAxisTitle(),
+                         job_->sweepLines(statistic));
 }
 
 void SeriesWindow::save() const

@@ -45,9 +45,11 @@ public:
     virtual ~SeriesProgram() = default;
     // What a sweep can vary, named as messages name it.
     virtual QStringList sweepChoices() const = 0;
-    // The statistics the sweep's chart can show, and its Y axis title for each.
+    // The statistics the sweep's chart can show, its title for each, and the
+    // title of its Y axis.
     virtual QStringList chartStatistics() const = 0;
-    virtual QString chartAxisTitle(int statistic) const = 0;
+    virtual QString chartTitle(int statistic) const = 0;
+    virtual QString chartAxisTitle() const = 0;
     // The series as the program's window shows its settings now. Throws a
     // FieldError naming the field to correct.
     virtual std::unique_ptr<SeriesJob> makeJob(int runs, std::uint64_t seed,

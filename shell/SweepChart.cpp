@@ -26,10 +26,12 @@ SweepChart::SweepChart(QWidget* parent)
     setAccessibleName(QStringLiteral("График серии"));
 }
 
-void SweepChart::showLines(const QString& xTitle, const QString& yTitle, const std::vector<SweepLine>& lines)
+void SweepChart::showLines(const QString& title, const QString& xTitle, const QString& yTitle,
+                           const std::vector<SweepLine>& lines)
 {
     lines_ = lines;
     QChart* plot = chart();
+    plot->setTitle(title);
     // Removing the series deletes them; removing an axis only gives it back.
     plot->removeAllSeries();
     for (QAbstractAxis* axis : plot->axes()) {
@@ -83,11 +85,18 @@ void SweepChart::showLines(const QString& xTitle, const QString& yTitle, const s
     }
     if (!lines.empty()) {
         axisX->setRange(minX, maxX);
+        // Few enough values each get a tick of their own.
+        const auto values = static_cast<int>(lines.front().values.size());
+        if (values >= 2 && values <= 11)
+            axisX->setTickCount(values);
         // A flat line still gets a visible range; quantities that cannot be
         // negative keep the axis at 0 and above.
         const double margin = maxY > minY ? (maxY - minY) * 0.05 : std::max(1e-9, std::abs(maxY) * 0.05);
         axisY->setRange(minY >= 0 ? std::max(0.0, minY - margin) : minY - margin, maxY + margin);
         axisY->applyNiceNumbers();
+        if (minY >= 0 && axisY->min() < 0)
+            axisY->setMin(0);
+        axisY->setMinorTickCount(1);
     }
     setAccessibleDescription(describe());
 }

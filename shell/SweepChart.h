@@ -16,7 +16,8 @@ class SweepChart : public QChartView {
 public:
     explicit SweepChart(QWidget* parent = nullptr);
 
-    void showLines(const QString& xTitle, const QString& yTitle, const std::vector<SweepLine>& lines);
+    void showLines(const QString& title, const QString& xTitle, const QString& yTitle,
+                   const std::vector<SweepLine>& lines);
     const std::vector<SweepLine>& lines() const { return lines_; }
 
 private:

@@ -76,9 +76,7 @@ std::string series(shell::SeriesCommandLine& commandLine)
     }
     std::optional<SweepRequest> varied = sweep(commandLine);
     WarehouseSeries warehouse({input, commandLine.runs(), commandLine.seed(), std::move(varied)});
-    warehouse.start(&commandLine.pool()).waitForFinished();
-    warehouse.rethrowFailure();
-    return SeriesCsv(warehouse.points(), commandLine.runs());
+    return commandLine.runSeries(warehouse);
 }
 
 }  // namespace

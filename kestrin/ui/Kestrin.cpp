@@ -18,6 +18,7 @@
 #include <QLabel>
 #include <QLocale>
 #include <QMenuBar>
+#include <QShortcut>
 
 namespace kestrin {
 
@@ -63,6 +64,9 @@ TForm1::TForm1(QWidget* parent)
     ui->L->setAccessibleName(QStringLiteral("L"));
     shell::connectGuarded(ui->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     shell::connectGuarded(ui->QuitAction, &QAction::triggered, this, [this] { close(); });
+    // F10 opens the menu bar, as in most desktop programs whatever the keyboard layout.
+    shell::connectGuarded(new QShortcut(Qt::Key_F10, this), &QShortcut::activated, this,
+                          [this] { menuBar()->setActiveAction(menuBar()->actions().front()); });
     shell::connectGuarded(ui->SeriesAction, &QAction::triggered, this, [this] { openSeries(); });
     shell::connectGuarded(ui->AboutModelAction, &QAction::triggered, this, [this] {
         if (aboutModel_ == nullptr)

@@ -69,7 +69,11 @@ public:
     }
     QStringList sweepChoices() const override;
     QStringList chartStatistics() const override { return {QStringLiteral("L")}; }
-    QString chartAxisTitle(int) const override { return QStringLiteral("L, среднее"); }
+    QString chartTitle(int) const override
+    {
+        return QStringLiteral("Доля неудовлетворённого спроса L, среднее по прогонам");
+    }
+    QString chartAxisTitle() const override { return QStringLiteral("L"); }
     std::unique_ptr<shell::SeriesJob> makeJob(int runs, std::uint64_t seed,
                                               const std::optional<shell::SweepInput>& sweep) const override;
 

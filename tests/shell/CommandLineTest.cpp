@@ -61,7 +61,8 @@ TEST(CommandLineTest, BadInputAndModelErrorsNameTheOptionAndPrintNothing)
         {VELMORA, "--series --vary depart:1=1:2:3", 2, "--vary"},
         {VELMORA, "--series --processing exponential:-0.02", 1, "--processing exponential:RATE"},
         {VELMORA, "--series --processing exponential:0", 1, "--processing exponential:RATE"},
-        {VELMORA, "--series --arrival erlang:1:1 --vary arrival:2=1:-1:3", 1, "--arrival erlang:L2 = 0"},
+        {VELMORA, "--series --arrival erlang:1:1 --vary arrival:2=1:-1:3", 1, "--vary arrival:2 = 0"},
+        {VELMORA, "--series --vary arrival:1=100:100:3", 2, "--vary"},
         {VELMORA, "--series --runs 2 --arrival uniform:2e9", 1, "уменьшите «--arrival uniform:MAX»"},
         {KESTRIN, "--orders 5", 2, "--orders"},
         {KESTRIN, "--series --orders -5", 2, "--orders"},
@@ -100,6 +101,18 @@ TEST(CommandLineTest, TheSeedRepeatsASeriesOnAnyNumberOfThreads)
             EXPECT_EQ(again.status, 0);
             EXPECT_EQ(again.out, fresh.out) << program << " --threads " << threads;
         }
+    }
+}
+
+// Without a desktop session the window cannot open; the program says so, and
+// how to run a series instead, and ends with status 1.
+TEST(CommandLineTest, WithoutADisplayTheWindowSaysWhatToDoInstead)
+{
+    for (const char* program : {VELMORA, KESTRIN}) {
+        const Outcome outcome = run(program, {});
+        EXPECT_EQ(outcome.status, 1) << program;
+        EXPECT_TRUE(outcome.err.contains("нет графического сеанса") && outcome.err.contains("--series"))
+            << outcome.err.toStdString();
     }
 }
 

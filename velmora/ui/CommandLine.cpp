@@ -88,6 +88,11 @@ std::string series(shell::SeriesCommandLine& commandLine)
                           std::nullopt};
     request.sweep = sweep(commandLine, request.settings);
     const auto names = [&request](Side side, int parameter) {
+        // A swept value comes from --vary, so that is what to correct.
+        const std::optional<SweepRequest>& sweep = request.sweep;
+        if (sweep && sweep->parameter.side == side && sweep->parameter.parameter == parameter)
+            return ParameterName{std::string("--vary ") + (side == Side::Arrival ? "arrival:" : "processing:")
+                                 + std::to_string(parameter)};
         const DistributionKind kind =
             side == Side::Arrival ? request.settings.arrival.kind : request.settings.processing.kind;
         const KindSyntax& syntax = syntaxOf(kind);
@@ -95,9 +100,7 @@ std::string series(shell::SeriesCommandLine& commandLine)
                              + ":" + syntax.parameters[static_cast<std::size_t>(parameter - 1)]};
     };
     NetworkSeries network(request, names);
-    network.start(&commandLine.pool()).waitForFinished();
-    network.rethrowFailure();
-    return SeriesCsv(network.points(), request.runs);
+    return commandLine.runSeries(network);
 }
 
 }  // namespace

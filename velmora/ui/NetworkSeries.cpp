@@ -140,9 +140,12 @@ QStringList NetworkSeriesProgram::chartStatistics() const
     return statisticTitles;
 }
 
-QString NetworkSeriesProgram::chartAxisTitle(int statistic) const
+QString NetworkSeriesProgram::chartTitle(int statistic) const
 {
-    return statisticTitles.value(statistic) + QStringLiteral(", тики");
+    static const QStringList titles{QStringLiteral("Среднее время отклика"), QStringLiteral("Медиана времени отклика"),
+                                    QStringLiteral("90-й процентиль времени отклика"),
+                                    QStringLiteral("95-й процентиль времени отклика")};
+    return titles.value(statistic) + QStringLiteral(", среднее по прогонам");
 }
 
 std::unique_ptr<shell::SeriesJob> NetworkSeriesProgram::makeJob(int runs, std::uint64_t seed,

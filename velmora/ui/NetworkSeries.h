@@ -75,7 +75,8 @@ public:
     }
     QStringList sweepChoices() const override;
     QStringList chartStatistics() const override;
-    QString chartAxisTitle(int statistic) const override;
+    QString chartTitle(int statistic) const override;
+    QString chartAxisTitle() const override { return QStringLiteral("Время отклика, тики"); }
     std::unique_ptr<shell::SeriesJob> makeJob(int runs, std::uint64_t seed,
                                               const std::optional<shell::SweepInput>& sweep) const override;
 

@@ -18,6 +18,7 @@
 
 #include <QKeyEvent>
 #include <QMenuBar>
+#include <QShortcut>
 
 namespace velmora {
 
@@ -107,6 +108,9 @@ void TForm1::connectHandlers()
     shell::connectGuarded(ui->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     shell::connectGuarded(ui->FileMenu, &QMenu::aboutToShow, this, [this] { chartTools_->updateActions(); });
     shell::connectGuarded(ui->QuitAction, &QAction::triggered, this, [this] { close(); });
+    // F10 opens the menu bar, as in most desktop programs whatever the keyboard layout.
+    shell::connectGuarded(new QShortcut(Qt::Key_F10, this), &QShortcut::activated, this,
+                          [this] { menuBar()->setActiveAction(menuBar()->actions().front()); });
     shell::connectGuarded(ui->SeriesAction, &QAction::triggered, this, [this] { openSeries(); });
     shell::connectGuarded(ui->AboutModelAction, &QAction::triggered, this, [this] {
         if (aboutModel_ == nullptr)

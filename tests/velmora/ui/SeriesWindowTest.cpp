@@ -83,6 +83,7 @@ TEST_F(SeriesWindowTest, BadFieldsAreNamedFocusedAndStartNothing)
         {"SeedEdit", "-5", "Начальное число: \"-5\" — не целое неотрицательное число"},
         {"FromEdit", "x", "Изменять, от: \"x\" — не число"},
         {"PointsEdit", "51", "Изменять, Точек: \"51\" — задайте число от 2 до 50"},
+        {"ToEdit", "50", "Изменять, до: \"50\" — задайте конец, отличный от начала: иначе все точки одинаковы"},
         {"Edit1", "abc", arrival + "MAX: \"abc\" — не число"},
     };
     vary(arrival + "MAX");

@@ -448,6 +448,9 @@ TEST_F(Unit1Test, DesignedGeometryIsTheMinimumAndTheChartGrowsWithTheWindow)
 TEST_F(Unit1Test, TheMenusReachEveryCommand)
 {
     showActive();
+    QTest::keyClick(&form, Qt::Key_F10);
+    EXPECT_EQ(form.menuBar()->activeAction(), form.menuBar()->actions().front());
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
     EXPECT_FALSE(chooseFromMenu(form, "Файл", "Сохранить данные…"));
     press();
     shell::setSaveDialog([](QWidget*, const QString&, const QStringList&) { return std::nullopt; });
