@@ -106,13 +106,6 @@ namespace {
 
 // The end of a served task as its arrival and its busy time (wait and service),
 // summed in 64 bits and checked only where a priority rule reads it.
-struct End {
-    std::int64_t arrival = 0;
-    std::int64_t busy = 0;
-
-    std::int64_t value() const { return checkedTick(arrival + busy, arrival, busy); }
-};
-
 }  // namespace
 
 // The rules, in the order they are tried:
@@ -141,17 +134,23 @@ void MergeByPriority(const TTaskTable& high, int highCount, std::optional<std::i
     int i = 0;
     int j = 0;
     int k = 0;
-    End g;  // the last high task's end
-    End e;  // the last low task's end
-    End f;  // the last row's end
+    // The ends of the last high task and of the last low task, summed in 64 bits
+    // and checked where a rule reads them; the last row's end is one of the two.
+    // Only the sums are kept, so that everything the rules read stays in registers.
+    std::int64_t highEnd = 0;
+    std::int64_t lowEnd = 0;
+    bool lastWasHigh = false;
+    const auto g = [&] { return checkedTick(highEnd, aH[i - 1], std::int64_t{vH[i - 1]} + pH[i - 1]); };
+    const auto e = [&] { return checkedTick(lowEnd, aL[j - 1], std::int64_t{wL[j - 1]} + pL[j - 1]); };
+    const auto f = [&] { return lastWasHigh ? g() : e(); };
 
     const auto emitHigh = [&] {
         out.Arrival[k] = aH[i];
         out.Service[k] = pH[i];
         out.Flow[k] = highTag ? *highTag : high.Flow[i];
         out.Wait[k] = vH[i];
-        g = {aH[i], std::int64_t{vH[i]} + pH[i]};
-        f = g;
+        highEnd = std::int64_t{aH[i]} + vH[i] + pH[i];
+        lastWasHigh = true;
         ++i;
         ++k;
     };
@@ -162,8 +161,8 @@ void MergeByPriority(const TTaskTable& high, int highCount, std::optional<std::i
         out.Flow[k] = lowTag;
         out.Wait[k] = w;
         wL[j] = w;
-        e = {aL[j], std::int64_t{w} + pL[j]};
-        f = e;
+        lowEnd = std::int64_t{aL[j]} + w + pL[j];
+        lastWasHigh = false;
         ++j;
         ++k;
     };
@@ -176,7 +175,7 @@ void MergeByPriority(const TTaskTable& high, int highCount, std::optional<std::i
             else
                 emitHigh();
         } else {
-            const std::int64_t w = positivePart(e.value() - aL[j]);
+            const std::int64_t w = positivePart(e() - aL[j]);
             if (aL[j] + w + pL[j] <= aH[0])
                 emitLow(w);
             else
@@ -186,20 +185,20 @@ void MergeByPriority(const TTaskTable& high, int highCount, std::optional<std::i
 
     // Both streams have tasks left, and a high task has been served.
     while (i < highCount && j < lowCount) {
-        if (aL[j] >= aH[i] || aH[i] - g.value() <= pL[j] || std::int64_t{aH[i]} - aL[j] <= pL[j])
+        if (aL[j] >= aH[i] || aH[i] - g() <= pL[j] || std::int64_t{aH[i]} - aL[j] <= pL[j])
             emitHigh();
-        else if (j == 0 || e.value() <= aL[j])
-            emitLow(positivePart(g.value() - aL[j]));
-        else if (aH[i] - e.value() <= pL[j])
+        else if (j == 0 || e() <= aL[j])
+            emitLow(positivePart(g() - aL[j]));
+        else if (aH[i] - e() <= pL[j])
             emitHigh();
         else
-            emitLow(f.value() - aL[j]);
+            emitLow(f() - aL[j]);
     }
 
     while (i < highCount)
         emitHigh();
     while (j < lowCount)
-        emitLow(k == 0 ? 0 : positivePart(f.value() - aL[j]));
+        emitLow(k == 0 ? 0 : positivePart(f() - aL[j]));
 }
 
 void ComputeFlowResults(const TRunWorkspace& workspace, TResultArrays& results)
