@@ -107,8 +107,8 @@ std::string series(shell::SeriesCommandLine& commandLine)
 
 QString ProgramDescription()
 {
-    return QStringLiteral("Моделирование сети массового обслуживания: три потока задач, входные приборы, общий прибор "
-                          "с приоритетом потока 1 и заключительный прибор с приоритетом потоков 1 и 2.");
+    return QStringLiteral("Моделирование сети массового обслуживания: три потока задач, входные серверы, общий сервер "
+                          "с приоритетом потока 1 и последний сервер с приоритетом потоков 1 и 2.");
 }
 
 std::optional<int> RunCommandLine(int argc, char** argv)
