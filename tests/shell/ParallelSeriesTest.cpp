@@ -45,14 +45,15 @@ std::vector<std::optional<std::string>> runWith(int threads, Series& series)
 
 TEST(ParallelSeriesTest, ThreadsAndFinishingOrderChangeNoResult)
 {
-    Series one(3, 40, slowRun, inOrder);
+    // 41 runs: the last chunk of each point is shorter than the others.
+    Series one(3, 41, slowRun, inOrder);
     const auto expected = runWith(1, one);
     ASSERT_EQ(expected.size(), 3u);
     EXPECT_EQ(expected[1]->substr(0, 12), "1:1000 1001 ");
     for (const int threads : {2, 4}) {
-        Series many(3, 40, slowRun, inOrder);
+        Series many(3, 41, slowRun, inOrder);
         EXPECT_EQ(runWith(threads, many), expected) << threads;
-        EXPECT_EQ(many.runsDone(), 120);
+        EXPECT_EQ(many.runsDone(), 123);
         EXPECT_FALSE(many.failure());
     }
 }
@@ -80,14 +81,17 @@ TEST(ParallelSeriesTest, StopKeepsOnlyPointsWhoseRunsAllFinished)
 }
 
 // Of several failing runs, the one first by point and run is reported, however
-// the workers happen to meet them.
+// the workers happen to meet them: run 1:15 fails slowly, so that the other
+// worker, already on run 1:16, fails after it.
 TEST(ParallelSeriesTest, ReportsTheFirstFailureByPointAndRun)
 {
     for (int repeat = 0; repeat < 10; ++repeat) {
         Series series(
             4, 20,
             [](int point, int run, Workspace& workspace) {
-                if ((point == 3 && run == 0) || (point == 2 && run == 5) || (point == 1 && run == 15))
+                if (point == 1 && (run == 15 || run == 16))
+                    std::this_thread::sleep_for(std::chrono::milliseconds(run == 15 ? 20 : 40));
+                if ((point == 3 && run == 0) || (point == 2 && run == 5) || (point == 1 && run >= 15))
                     throw shell::Exception(std::to_string(point) + ":" + std::to_string(run));
                 return slowRun(point, run, workspace);
             },

@@ -31,7 +31,7 @@ TEST(SweepValuesTest, SpacesEvenlyAndEndsExactlyAtBothBounds)
     EXPECT_EQ(shell::SweepValues(0, 19, 20),
               std::vector<double>({0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 19}));
     EXPECT_EQ(shell::SweepValues(0.005, 0.02, 4), std::vector<double>({0.005, 0.01, 0.015, 0.02}));
-    EXPECT_EQ(shell::SweepValues(0.1, 0.7, 7).back(), 0.7);
+    EXPECT_EQ(shell::SweepValues(0.1, 0.9, 4).back(), 0.9);  // 0.1 + 0.8 would be 0.9000000000000001
     EXPECT_EQ(shell::SweepValues(3, -3, 2), std::vector<double>({3, -3}));
 }
 

@@ -70,7 +70,8 @@ TEST(SimulateWarehouseTest, LosesTheWholePartOfEachDeficit)
                            {"a deficit of 0.5 has no whole part", 4.5f, 0, 7, 500, 0},
                            {"a remainder of exactly 0 is no shortage, and is reordered", 5, 1, 4, 500, 0},
                            {"without a reorder the empty good runs short every other day", 5, 0, 4, 500, 0.5},
-                           {"negative orders are used unchanged", -1, 0, 3, 500, 1.2}}) {
+                           {"negative orders are used unchanged", -1, 0, 3, 500, 1.2},
+                           {"a deficit of 2^31 places still counts", -2147483648.0f, 0, 1, 500, 429496729.6}}) {
         EXPECT_DOUBLE_EQ(SimulateWarehouse(uniformInput(c.order, c.threshold, c.days), constantDraw(c.draw), ignoreDay),
                          c.lost)
             << c.what;

@@ -122,8 +122,8 @@ TEST_F(KestrinTest, RejectedPressesReportTheFirstBadFieldAndKeepL)
     type("G", "100");
     type("Edit1", "-0.5");
     expectRejected("Заказ, товар 1: \"-0.5\" — должно быть не меньше 0");
-    // A negative threshold acts as 0 and stays accepted.
-    type("Edit1", "100");
+    // An order of 0 is accepted, and a negative threshold acts as 0.
+    type("Edit1", "0");
     type("Edit11", "-5");
     press();
     EXPECT_TRUE(messages.isEmpty());

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QLineEdit>
+#include <QLocale>
 #include <QProcess>
 #include <QPushButton>
 #include <QTableWidget>
@@ -45,7 +46,11 @@ TEST_F(SeriesWindowTest, ASweepOfTheThresholdsGivesTheCommandLinesNumbers)
     ASSERT_TRUE(QTest::qWaitFor([this] { return !window->running(); }, 60'000));
     QApplication::processEvents();
     ASSERT_TRUE(messages.isEmpty()) << messages.value(0).toStdString();
-    EXPECT_EQ(control<QTableWidget>("ResultsTable")->rowCount(), 20);
+    const auto* table = control<QTableWidget>("ResultsTable");
+    EXPECT_EQ(table->rowCount(), 20);
+    // After the value and L's interval: median, 95th percentile, smallest and largest.
+    const auto cell = [table](int column) { return QLocale().toDouble(table->item(0, column)->text()); };
+    EXPECT_TRUE(cell(4) <= cell(2) && cell(2) < cell(3) && cell(3) <= cell(5));
     const auto* chart = control<shell::SweepChart>("Chart");
     ASSERT_EQ(chart->lines().size(), 1u);
     const auto& l = chart->lines().front().estimates;

@@ -96,11 +96,12 @@ TEST(RunModelTest, DrawsBelowZeroCountAsZero)
         EXPECT_EQ(results.Result2, zeros.Result2) << draw;
         EXPECT_EQ(results.Result3, zeros.Result3) << draw;
     }
-    // Only the negative draws are changed: a mix of both is the mix with zeros.
+    // Only the negative draws are changed: a mix of both is the mix with zeros,
+    // here with flows 1 and 2 drawing their first arrival below 0 and flow 3 not.
     int calls = 0;
-    const Generator alternating = [&calls] { return ++calls % 2 ? -7 : 7; };
+    const Generator alternating = [&calls] { return ++calls % 3 ? -7 : 7; };
     int again = 0;
-    const Generator clamped = [&again] { return ++again % 2 ? 0 : 7; };
+    const Generator clamped = [&again] { return ++again % 3 ? 0 : 7; };
     EXPECT_EQ(RunModel(alternating, constant(3)).Result3, RunModel(clamped, constant(3)).Result3);
 }
 
@@ -112,6 +113,9 @@ TEST(RunModelTest, TimesBeyondThe32BitRangeBlameTheirSide)
     // its end leaves the range with both parts above half of it.
     int calls = 0;
     const Generator lastLong = [&calls] { return calls++ == TasksPerFlow - 1 ? 1'200'000'000 : 0; };
+    // Flow 1's first task arrives at half the range and is served for as long.
+    int draws = 0;
+    const Generator firstHalf = [&draws] { return draws++ == 0 ? 1 << 30 : 0; };
     struct Case {
         const char* what;
         Generator arrival;
@@ -124,6 +128,7 @@ TEST(RunModelTest, TimesBeyondThe32BitRangeBlameTheirSide)
         {"a processing time", constant(0), constant(INT_MAX), false, true},
         {"waits piling up", constant(0), constant(INT_MAX / 3), false, true},
         {"a late arrival with a long service", constant(300'000), lastLong, true, true},
+        {"both parts of exactly half the range", firstHalf, constant((1 << 30) - 1), true, true},
     };
     for (const Case& c : cases) {
         try {

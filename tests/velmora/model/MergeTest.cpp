@@ -63,6 +63,8 @@ TEST(SingleServerWaitsTest, WaitsForThePreviousTaskToLeaveInRowOrder)
     EXPECT_EQ(waits({0, 2, 3, 10}, {5, 1, 4, 2}), (std::vector<Tick>{0, 3, 3, 0}));
     EXPECT_EQ(waits({0, 5}, {5, 1}), (std::vector<Tick>{0, 0}));
     EXPECT_EQ(waits({10, 0, 0}, {5, 2, 2}), (std::vector<Tick>{0, 15, 17}));
+    // A task may end at the largest tick.
+    EXPECT_EQ(waits({2147483640, 2147483647}, {7, 1}), (std::vector<Tick>{0, 0}));
 }
 
 // Worked merges: each tie of the priority rules, and the waits given to low tasks.
@@ -87,10 +89,10 @@ TEST(MergeByPriorityTest, WorkedExamples)
          {{10, 100}, {5, 5}, {0, 0}},
          {{0, 2}, {3, 7}},
          {{0, 3, L, 0}, {2, 7, L, 1}, {10, 5, H, 0}, {100, 5, H, 0}}},
-        {"a low task arriving with a high one goes after it",
+        {"a low task arriving with a high one goes after it, one arriving after all high ones waits for nothing",
          {{10, 20}, {5, 5}, {0, 0}},
-         {{20}, {1}},
-         {{10, 5, H, 0}, {20, 5, H, 0}, {20, 1, L, 5}}},
+         {{20, 40}, {1, 1}},
+         {{10, 5, H, 0}, {20, 5, H, 0}, {20, 1, L, 5}, {40, 1, L, 0}}},
         {"... even when its processing time is negative",
          {{10, 20}, {5, 5}, {0, 0}},
          {{20}, {-1}},

@@ -148,6 +148,7 @@ TEST(SeriesCsvTest, RowsByValueFlowAndStatisticWithTwelveDigits)
         firsts.push_back(swept.substr(line, swept.find(',', swept.find(',', line) + 1) - line));
     ASSERT_EQ(firsts.size(), 2u * FlowCount * FlowStatisticCount);
     EXPECT_EQ(firsts.front(), "0.005,1");
+    EXPECT_EQ(firsts[1], "0.005,1");
     EXPECT_EQ(firsts[4], "0.005,2");
     EXPECT_EQ(firsts.back(), "0.01,3");
 }

@@ -47,18 +47,21 @@ std::int32_t draw(DistributionKind kind, double p1, double p2, ScriptedSources& 
     return DrawVariate({kind, p1, p2}, sources);
 }
 
-// The whole part of MAX bounds one LRand; below 1 in magnitude there is no draw.
+// The whole part of MAX bounds one LRand, up to the ends of the 32-bit range;
+// below 1 in magnitude there is no draw.
 TEST(UniformDrawTest, UsesTheWholePartOfMaxAsBound)
 {
     ScriptedSources sources;
-    sources.lrands = {12345, 12345, 12345, 12345};
+    sources.lrands = {12345, 12345, 12345, 12345, 12345, 12345};
     EXPECT_EQ(draw(DistributionKind::Uniform, 100, 0, sources), 45);
     EXPECT_EQ(draw(DistributionKind::Uniform, 100.9, 0, sources), 45);
     EXPECT_EQ(draw(DistributionKind::Uniform, -10, 0, sources), 5);
     EXPECT_EQ(draw(DistributionKind::Uniform, 1, 0, sources), 0);
     EXPECT_EQ(draw(DistributionKind::Uniform, 0.9, 0, sources), 0);
     EXPECT_EQ(draw(DistributionKind::Uniform, -0.9, 0, sources), 0);
-    EXPECT_EQ(sources.draws, 4);
+    EXPECT_EQ(draw(DistributionKind::Uniform, 2147483647, 0, sources), 12345);
+    EXPECT_EQ(draw(DistributionKind::Uniform, -2147483648.0, 0, sources), 12345);
+    EXPECT_EQ(sources.draws, 6);
 }
 
 // The unit draw is never 0 and reaches 1, so the draw spans 0 to ln 32768 / rate.
@@ -122,6 +125,7 @@ TEST(ParameterErrorTest, BlamesTheParameterToChange)
         {DistributionKind::Exponential, 1e-12, 0, {0}, {}, 1, 1, "увеличьте"},
         {DistributionKind::Erlang2, 1e-12, 1, {0, 0}, {}, 1, 2, "увеличьте"},
         {DistributionKind::Erlang2, 1, 1e-12, {0, 0}, {}, 2, 2, "увеличьте"},
+        {DistributionKind::Erlang2, 1e-12, 1e-12, {0, 0}, {}, 1, 2, "увеличьте"},  // equal terms blame λ1
         {DistributionKind::Normal, 0, 1e12, {}, {3e9}, 2, 1, "разброс"},
         {DistributionKind::Normal, 100, 1, {}, {nan}, 2, 1, "разброс"},
         {DistributionKind::Normal, -3e9, 1, {}, {-3e9}, 1, 1, "матожидание"},

@@ -298,8 +298,10 @@ TEST_F(Unit1Test, TooltipsExplainSigmaAndTheFlowsIntervals)
 TEST_F(Unit1Test, AfterAMessageTheFieldItNamesHasTheFocus)
 {
     showActive();
-    for (const auto& [button, field, text] :
-         {std::tuple{"eksp2", "Edit5", "0"}, {"norm", "Edit2", "x"}, {"rav", "Edit1", "2000000000"}}) {
+    for (const auto& [button, field, text] : {std::tuple{"eksp2", "Edit5", "0"},
+                                              {"norm", "Edit2", "x"},
+                                              {"rav", "Edit1", "2000000000"},
+                                              {"rav2", "Edit5", "2000000000"}}) {
         choose(button);
         const QString original = control<QLineEdit>(field)->text();
         type(field, text);
