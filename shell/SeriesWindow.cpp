@@ -231,7 +231,7 @@ void SeriesWindow::showResults()
 
 void SeriesWindow::showChart()
 {
-    if (job_ == nullptr || running() || sweepName_.isEmpty())
+    if (job_ == nullptr || running() || sweepName_.isEmpty() || job_->pointsKept() == 0)
         return;
     const int statistic = std::max(0, ui->StatisticCombo->currentIndex());
     ui->Chart->showLines(program_->chartTitle(statistic), sweepName_, program_->chartAxisTitle(),
