@@ -20,19 +20,24 @@ void requirePositiveRate(double rate, int parameter)
         throw ParameterError(parameter, "интенсивность должна быть больше 0, задайте число больше 0");
 }
 
+// The whole part of MAX, which bounds a uniform draw.
+std::int32_t uniformBound(const DistributionSetting& setting)
+{
+    const double bound = std::trunc(setting.p1);
+    if (!std::isfinite(setting.p1) || !fitsInt32(bound))
+        throw ParameterError(1, "значение вне допустимого диапазона, задайте число от -2147483648 до 2147483647");
+    return static_cast<std::int32_t>(bound);
+}
+
 }  // namespace
 
 VariateDraw::VariateDraw(const DistributionSetting& setting)
     : setting_(setting)
 {
     switch (setting.kind) {
-    case DistributionKind::Uniform: {
-        const double bound = std::trunc(setting.p1);
-        if (!std::isfinite(setting.p1) || !fitsInt32(bound))
-            throw ParameterError(1, "значение вне допустимого диапазона, задайте число от -2147483648 до 2147483647");
-        below_ = shell::RandomBelowBound(static_cast<std::int32_t>(bound));
+    case DistributionKind::Uniform:
+        below_ = shell::RandomBelowBound(uniformBound(setting));
         break;
-    }
     case DistributionKind::Erlang2:
         requirePositiveRate(setting.p1, 1);
         requirePositiveRate(setting.p2, 2);
@@ -91,6 +96,9 @@ std::string TimeRangeMessage(const TimeRangeError& error, DistributionKind arriv
 
 std::int32_t DrawVariate(const DistributionSetting& setting, shell::RandomSources& sources)
 {
+    // A single uniform draw divides once, rather than working out the bound's inverse for one use.
+    if (setting.kind == DistributionKind::Uniform)
+        return shell::RandomBelow(uniformBound(setting), sources);
     return VariateDraw(setting)(sources);
 }
 
