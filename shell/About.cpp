@@ -2,10 +2,16 @@
 // resource, so that the box and the file cannot disagree.
 #include "About.h"
 
+#include "Application.h"
+
+#include <QAction>
 #include <QCoreApplication>
 #include <QFile>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QShortcut>
 
 namespace shell {
 
@@ -31,6 +37,15 @@ QMessageBox* showAboutProgram(QWidget* parent, const QString& description)
     box->setEscapeButton(box->addButton(QStringLiteral("Закрыть"), QMessageBox::AcceptRole));
     box->open();
     return box;
+}
+
+void connectMainMenus(QMainWindow* window, QAction* quit, QAction* aboutProgram, const QString& description)
+{
+    connectGuarded(new QShortcut(Qt::Key_F10, window), &QShortcut::activated, window,
+                   [window] { window->menuBar()->setActiveAction(window->menuBar()->actions().front()); });
+    connectGuarded(quit, &QAction::triggered, window, [window] { window->close(); });
+    connectGuarded(aboutProgram, &QAction::triggered, window,
+                   [window, description] { showAboutProgram(window, description); });
 }
 
 }  // namespace shell

@@ -1,8 +1,14 @@
-// The "О программе" box that both programs show from their "Справка" menu.
+// The "О программе" box that both programs show from their "Справка" menu, and
+// the menu commands their main windows share.
 #pragma once
 
+#include "Controls.h"
+
+#include <QPointer>
 #include <QString>
 
+class QAction;
+class QMainWindow;
 class QMessageBox;
 class QWidget;
 
@@ -13,5 +19,18 @@ namespace shell {
 // behind the box's details button. The box is modal to `parent` but does not
 // block the caller; "Закрыть" or Esc closes and deletes it.
 QMessageBox* showAboutProgram(QWidget* parent, const QString& description);
+
+// F10 opens the menu bar, as in most desktop programs whatever the keyboard
+// layout; `quit` closes the window; `aboutProgram` shows "О программе".
+void connectMainMenus(QMainWindow* window, QAction* quit, QAction* aboutProgram, const QString& description);
+
+// Shows a window of `owner`'s that is made once and kept: made at the first call.
+template <typename Window>
+void showOwnWindow(QPointer<Window>& window, QWidget* owner)
+{
+    if (window == nullptr)
+        window = new Window(owner);
+    bringToFront(window, owner);
+}
 
 }  // namespace shell

@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMainWindow>
+#include <QMenuBar>
 #include <QScreen>
 #include <QWidget>
 #include <QWindow>
@@ -96,6 +98,15 @@ void fitToScreen(QWidget* window, QPoint position, bool fixedSize)
 QString NumberWithNoun(const QLocale& locale, std::int64_t n, const char* one, const char* few, const char* many)
 {
     return locale.toString(n) + QLatin1Char(' ') + QString::fromUtf8(PluralForm(n, one, few, many));
+}
+
+void placeMainWindow(QMainWindow* window, const QWidget* designedArea, QPoint position, bool fixedSize)
+{
+    window->menuBar()->ensurePolished();
+    window->resize(designedArea->size() + QSize(0, window->menuBar()->sizeHint().height()));
+    if (!fixedSize)
+        window->setMinimumSize(window->size());
+    fitToScreen(window, position, fixedSize);
 }
 
 void bringToFront(QWidget* window, const QWidget* owner)

@@ -17,6 +17,7 @@
 
 class QEvent;
 class QLabel;
+class QMainWindow;
 class QLocale;
 
 namespace shell {
@@ -61,6 +62,11 @@ private:
 // fixed size keeps it unless it cannot fit. Whatever it loses of its designed
 // size, its designed area must scroll.
 void fitToScreen(QWidget* window, QPoint position, bool fixedSize);
+
+// A main window whose designed area lies below its menu bar: its designed size
+// is the area's grown by the menu bar, which is also the smallest a resizable
+// one takes where the screen allows; then placed by fitToScreen.
+void placeMainWindow(QMainWindow* window, const QWidget* designedArea, QPoint position, bool fixedSize);
 
 // Shows a window of its own, or brings it to the front if it is shown already.
 // A window shown for the first time opens near `owner`, and within the screen.

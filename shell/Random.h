@@ -22,9 +22,6 @@ std::uint64_t SeedAfter(std::uint64_t reading, std::uint64_t last);
 // draws inline, so a model that takes thousands per run can hold it directly.
 class StandardSource {
 public:
-    static constexpr std::uint64_t multiplier = 6364136223846793005ULL;
-    static constexpr std::uint64_t increment = 1442695040888963407ULL;
-
     void seed(std::uint64_t seed) { state_ = seed; }
     // Uniform over 0 ... 32767 inclusive (exactly 15 bits).
     std::int32_t Rand() { return static_cast<std::int32_t>(next() >> 49); }
@@ -34,7 +31,7 @@ public:
 private:
     std::uint64_t next()
     {
-        state_ = state_ * multiplier + increment;
+        state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
         return state_;
     }
 
@@ -95,7 +92,6 @@ public:
     std::int32_t Rand() { return standard_.Rand(); }
     std::int32_t LRand() { return standard_.LRand(); }
     double RandG(double mean, double stdDev) { return normal_.RandG(mean, stdDev); }
-    StandardSource& standard() { return standard_; }
 
 private:
     StandardSource standard_;

@@ -69,19 +69,21 @@ public:
     void stop() override { series_.stop(); }
     std::int64_t runsDone() const override { return series_.runsDone(); }
     std::int64_t runsTotal() const override { return series_.runsTotal(); }
-    int pointsKept() const override { return static_cast<int>(kept().size()); }
+    int pointsKept() const override
+    {
+        const auto results = series_.results();
+        return static_cast<int>(
+            std::count_if(results.begin(), results.end(), [](const auto& point) { return point.has_value(); }));
+    }
     int pointsTotal() const override { return pointCount(); }
 
 protected:
-    struct KeptPoint {
-        std::optional<double> value;  // none without a sweep
-        Point point;
-    };
-
-    // The points whose runs all finished, in the sweep's order.
-    std::vector<KeptPoint> kept() const
+    // The points whose runs all finished, in the sweep's order, each made a Kept
+    // from its value (none without a sweep) and its summary.
+    template <typename Kept>
+    std::vector<Kept> keptPoints() const
     {
-        std::vector<KeptPoint> points;
+        std::vector<Kept> points;
         const auto results = series_.results();
         for (std::size_t point = 0; point < results.size(); ++point) {
             if (results[point])

@@ -17,8 +17,6 @@
 
 #include <QLabel>
 #include <QLocale>
-#include <QMenuBar>
-#include <QShortcut>
 
 namespace kestrin {
 
@@ -42,11 +40,8 @@ TForm1::TForm1(QWidget* parent)
     , ui(std::make_unique<Ui::TForm1>())
 {
     ui->setupUi(this);
-    // The designed area lies below the menu bar, which the window grows by; it
-    // keeps that size unless the screen is smaller, and then its area scrolls.
-    menuBar()->ensurePolished();
-    resize(ui->DesignedArea->size() + QSize(0, menuBar()->sizeHint().height()));
-    shell::fitToScreen(this, QPoint(220, 94), true);
+    // A fixed size, unless the screen is smaller; then the designed area scrolls.
+    shell::placeMainWindow(this, ui->DesignedArea, QPoint(220, 94), true);
     ui->Edit1->setFocus();
     for (QLabel* label : {ui->Label1, ui->Label2, ui->Label4, ui->Label5})
         shell::fitLabel(label);
@@ -63,18 +58,10 @@ TForm1::TForm1(QWidget* parent)
     ui->G->setAccessibleName(ui->Label4->text());
     ui->L->setAccessibleName(QStringLiteral("L"));
     shell::connectGuarded(ui->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
-    shell::connectGuarded(ui->QuitAction, &QAction::triggered, this, [this] { close(); });
-    // F10 opens the menu bar, as in most desktop programs whatever the keyboard layout.
-    shell::connectGuarded(new QShortcut(Qt::Key_F10, this), &QShortcut::activated, this,
-                          [this] { menuBar()->setActiveAction(menuBar()->actions().front()); });
+    shell::connectMainMenus(this, ui->QuitAction, ui->AboutProgramAction, ProgramDescription());
     shell::connectGuarded(ui->SeriesAction, &QAction::triggered, this, [this] { openSeries(); });
-    shell::connectGuarded(ui->AboutModelAction, &QAction::triggered, this, [this] {
-        if (aboutModel_ == nullptr)
-            aboutModel_ = new TAboutModel(this);
-        shell::bringToFront(aboutModel_, this);
-    });
-    shell::connectGuarded(ui->AboutProgramAction, &QAction::triggered, this,
-                          [this] { shell::showAboutProgram(this, ProgramDescription()); });
+    shell::connectGuarded(ui->AboutModelAction, &QAction::triggered, this,
+                          [this] { shell::showOwnWindow(aboutModel_, this); });
 }
 
 void TForm1::openSeries()

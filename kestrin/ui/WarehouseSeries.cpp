@@ -52,10 +52,7 @@ void WarehouseSeries::rethrowFailure() const
 
 std::vector<SeriesPoint> WarehouseSeries::points() const
 {
-    std::vector<SeriesPoint> points;
-    for (const KeptPoint& point : kept())
-        points.push_back({point.value, point.point});
-    return points;
+    return keptPoints<SeriesPoint>();
 }
 
 QStringList WarehouseSeries::tableHeader() const

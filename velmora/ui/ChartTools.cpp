@@ -105,7 +105,7 @@ QString ChartTools::readoutAt(QPoint position) const
         if (k < 0)
             continue;
         const double share = series->points()[k].y();
-        const auto count = static_cast<std::int64_t>(std::lround(share * 1000));
+        const auto count = static_cast<std::int64_t>(std::lround(share * TasksPerFlow));
         lines << QStringLiteral("%1: %2 — %3, %4 %")
                      .arg(series->title(), TicksText(locale, series->binTicks(k)),
                           shell::NumberWithNoun(locale, count, "задача", "задачи", "задач"),

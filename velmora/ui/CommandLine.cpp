@@ -40,7 +40,7 @@ int parameterCount(DistributionKind kind)
     return *syntaxOf(kind).parameters[1] == '\0' ? 1 : 2;
 }
 
-const QString specs = QStringLiteral("uniform:MAX, erlang:L1:L2, normal:MEAN:SD или exponential:RATE");
+const QString distributions = QStringLiteral("uniform:MAX, erlang:L1:L2, normal:MEAN:SD или exponential:RATE");
 
 DistributionSetting setting(const QString& option, const QString& text)
 {
@@ -56,7 +56,7 @@ DistributionSetting setting(const QString& option, const QString& text)
             result.p2 = shell::SeriesCommandLine::number(option, parts[2]);
         return result;
     }
-    shell::ThrowUsageError(option, shell::Quoted(text.toStdString()) + " — ожидается " + specs.toStdString());
+    shell::ThrowUsageError(option, shell::Quoted(text.toStdString()) + " — ожидается " + distributions.toStdString());
 }
 
 std::optional<SweepRequest> sweep(const shell::SeriesCommandLine& commandLine, const SeriesSettings& settings)
@@ -115,11 +115,12 @@ std::optional<int> RunCommandLine(int argc, char** argv)
 {
     const QList<QCommandLineOption> options{
         {arrivalOption,
-         QStringLiteral("Распределение интервалов между появлениями задач: %1 (по умолчанию uniform:100).").arg(specs),
-         QStringLiteral("SPEC"), QStringLiteral("uniform:100")},
+         QStringLiteral("Распределение интервалов между появлениями задач: %1 (по умолчанию uniform:100).")
+             .arg(distributions),
+         QStringLiteral("DIST"), QStringLiteral("uniform:100")},
         {processingOption,
          QStringLiteral("Распределение времени обработки задач, как --arrival (по умолчанию uniform:50)."),
-         QStringLiteral("SPEC"), QStringLiteral("uniform:50")},
+         QStringLiteral("DIST"), QStringLiteral("uniform:50")},
     };
     shell::SeriesCommandLine commandLine(
         ProgramDescription() + QStringLiteral("\nБез параметров открывается окно программы."), options,

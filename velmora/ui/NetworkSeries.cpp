@@ -79,10 +79,7 @@ void NetworkSeries::rethrowNamed(int point, const std::exception_ptr& error) con
 
 std::vector<SeriesPoint> NetworkSeries::points() const
 {
-    std::vector<SeriesPoint> points;
-    for (const KeptPoint& point : kept())
-        points.push_back({point.value, point.point});
-    return points;
+    return keptPoints<SeriesPoint>();
 }
 
 QStringList NetworkSeries::tableHeader() const

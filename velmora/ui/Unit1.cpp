@@ -17,8 +17,6 @@
 #include "shell/Random.h"
 
 #include <QKeyEvent>
-#include <QMenuBar>
-#include <QShortcut>
 
 namespace velmora {
 
@@ -51,11 +49,6 @@ TForm1::TForm1(QWidget* parent)
     , ui(std::make_unique<Ui::TForm1>())
 {
     ui->setupUi(this);
-    // The designed area lies below the menu bar, which the window grows by; the
-    // designed size is the smallest the window takes where the screen allows.
-    menuBar()->ensurePolished();
-    resize(ui->DesignedArea->size() + QSize(0, menuBar()->sizeHint().height()));
-    setMinimumSize(size());
     arrival_ = {ui->RadioGroup1, ui->rav, ui->erl, ui->norm, ui->eksp, ui->Edit1, ui->Edit2, ui->Panel1, ui->Panel2};
     processing_ = {ui->GroupBox1, ui->rav2,  ui->erl2,   ui->norm2, ui->eksp2,
                    ui->Edit5,     ui->Edit6, ui->Panel5, ui->Panel6};
@@ -78,7 +71,7 @@ TForm1::TForm1(QWidget* parent)
     // The window opens with the run button, first in the tab order, focused.
     ui->Button1->setFocus();
     // A top-level widget's position in the form is that of its frame.
-    shell::fitToScreen(this, QPoint(204, 120), false);
+    shell::placeMainWindow(this, ui->DesignedArea, QPoint(204, 120), false);
 
     shell::Randomize();
     shell::SRand(shell::ClockSeed());
@@ -107,18 +100,10 @@ void TForm1::connectHandlers()
 
     shell::connectGuarded(ui->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     shell::connectGuarded(ui->FileMenu, &QMenu::aboutToShow, this, [this] { chartTools_->updateActions(); });
-    shell::connectGuarded(ui->QuitAction, &QAction::triggered, this, [this] { close(); });
-    // F10 opens the menu bar, as in most desktop programs whatever the keyboard layout.
-    shell::connectGuarded(new QShortcut(Qt::Key_F10, this), &QShortcut::activated, this,
-                          [this] { menuBar()->setActiveAction(menuBar()->actions().front()); });
+    shell::connectMainMenus(this, ui->QuitAction, ui->AboutProgramAction, ProgramDescription());
     shell::connectGuarded(ui->SeriesAction, &QAction::triggered, this, [this] { openSeries(); });
-    shell::connectGuarded(ui->AboutModelAction, &QAction::triggered, this, [this] {
-        if (aboutModel_ == nullptr)
-            aboutModel_ = new TAboutModel(this);
-        shell::bringToFront(aboutModel_, this);
-    });
-    shell::connectGuarded(ui->AboutProgramAction, &QAction::triggered, this,
-                          [this] { shell::showAboutProgram(this, ProgramDescription()); });
+    shell::connectGuarded(ui->AboutModelAction, &QAction::triggered, this,
+                          [this] { shell::showOwnWindow(aboutModel_, this); });
     // activated, unlike currentIndexChanged, also reports choosing the item already chosen.
     shell::connectGuarded(ui->ComboBox1, &QComboBox::activated, this, [this] { ComboBox1Change(); });
 }
@@ -271,7 +256,7 @@ void TForm1::ShowDistribution()
     }
 }
 
-void TForm1::showFlow(TAreaSeries* series, std::span<const std::int32_t, 1000> values, const HistogramRange& range)
+void TForm1::showFlow(TAreaSeries* series, SortedFlow values, const HistogramRange& range)
 {
     for (const HistogramPoint& point : BuildHistogram(values, range.L, range.h))
         series->AddXY(point.X, point.Y, QString(), clTeeColor);

@@ -116,7 +116,7 @@ private:
     [[noreturn]] void timesOutOfRange(const TimeRangeError& error) const;
     void connectHandlers();
     void anchorControls();
-    void showFlow(TAreaSeries* series, std::span<const std::int32_t, 1000> values, const HistogramRange& range);
+    void showFlow(TAreaSeries* series, SortedFlow values, const HistogramRange& range);
 
     std::unique_ptr<Ui::TForm1> ui;
     SideControls arrival_;
