@@ -2,7 +2,7 @@
 #include "MedianReporter.h"
 
 #include "kestrin/model/Warehouse.h"
-#include "shell/Random.h"
+#include "shell/core/Random.h"
 
 #include <cstdio>
 

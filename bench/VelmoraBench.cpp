@@ -1,8 +1,8 @@
 // One run of the queueing model with the start-up settings (uniform, MAX 100 and
-// 50), against the same run sorted by rescanning exchange as a baseline.
+// 50); its sort against sorting by rescanning exchange as a baseline.
 #include "MedianReporter.h"
 
-#include "shell/Random.h"
+#include "shell/core/Random.h"
 #include "velmora/model/EngineSteps.h"
 #include "velmora/model/Series.h"
 #include "velmora/model/Variates.h"
@@ -42,13 +42,36 @@ void RunModel(benchmark::State& state)
 }
 BENCHMARK(RunModel)->Unit(benchmark::kMicrosecond)->Repetitions(15)->ReportAggregatesOnly(true);
 
-void RunModelRescanningSort(benchmark::State& state)
+// The three result arrays of one run, before they are sorted.
+velmora::TResultArrays unsortedResults()
 {
     shell::SRand(1);
-    for (auto _ : state)
-        benchmark::DoNotOptimize(velmora::RunModel(arrival, processing, rescanningSort));
+    const auto workspace = std::make_unique<velmora::TRunWorkspace>();
+    velmora::SimulateNetwork(*workspace, arrival, processing);
+    velmora::TResultArrays results;
+    velmora::ComputeFlowResults(*workspace, results);
+    return results;
 }
-BENCHMARK(RunModelRescanningSort)
+
+template <void (*Sort)(velmora::FlowValues)>
+void SortResults(benchmark::State& state)
+{
+    const velmora::TResultArrays unsorted = unsortedResults();
+    for (auto _ : state) {
+        velmora::TResultArrays results = unsorted;
+        Sort(results.Result1);
+        Sort(results.Result2);
+        Sort(results.Result3);
+        benchmark::DoNotOptimize(results);
+    }
+}
+BENCHMARK(SortResults<velmora::SortAscending>)
+    ->Name("SortAscending")
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(15)
+    ->ReportAggregatesOnly(true);
+BENCHMARK(SortResults<rescanningSort>)
+    ->Name("RescanningSort")
     ->Unit(benchmark::kMicrosecond)
     ->Iterations(1)
     ->Repetitions(5)
@@ -72,10 +95,13 @@ int main(int argc, char** argv)
 {
     const MedianReporter reporter = MedianReporter::runAll(argc, argv);
     const double run = reporter.median("RunModel");
-    const double baseline = reporter.median("RunModelRescanningSort");
+    const double sort = reporter.median("SortAscending");
+    // A run that sorted by rescanning would cost the run less its own sort plus the rescanning.
+    const double baseline = run - sort + reporter.median("RescanningSort");
     if (run > 0)
         std::printf("\nRunModel median: %.1f us (target < 150 us)\n", run);
     if (run > 0 && baseline > 0)
-        std::printf("Rescanning-sort run median: %.0f us; speed-up %.0fx (target >= 500x)\n", baseline, baseline / run);
+        std::printf("Run sorted by rescanning, median: %.0f us; speed-up %.0fx (target >= 500x)\n", baseline,
+                    baseline / run);
     return 0;
 }

@@ -6,7 +6,7 @@
 
 #include "velmora/ui/Unit1.h"
 
-#include "shell/SeriesWindow.h"
+#include "shell/ui/SeriesWindow.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

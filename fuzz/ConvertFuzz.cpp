@@ -1,7 +1,7 @@
 // Text conversions on arbitrary bytes: a value or shell::Exception, nothing else;
 // and the plural form of any count.
-#include "shell/Convert.h"
-#include "shell/Exception.h"
+#include "shell/core/Convert.h"
+#include "shell/core/Exception.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,7 +2,7 @@
 // sources that honour their ranges but are otherwise arbitrary.
 #include "FuzzInput.h"
 
-#include "shell/Exception.h"
+#include "shell/core/Exception.h"
 #include "velmora/model/Variates.h"
 
 namespace {

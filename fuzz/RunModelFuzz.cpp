@@ -2,7 +2,7 @@
 // which repeats as often as the run needs.
 #include "FuzzInput.h"
 
-#include "shell/Exception.h"
+#include "shell/core/Exception.h"
 #include "velmora/model/Engine.h"
 
 #include <algorithm>

@@ -2,7 +2,7 @@
 #include "FuzzInput.h"
 
 #include "kestrin/model/Warehouse.h"
-#include "shell/Exception.h"
+#include "shell/core/Exception.h"
 
 #include <cmath>
 #include <vector>

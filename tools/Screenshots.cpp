@@ -3,7 +3,7 @@
 #include "kestrin/ui/Kestrin.h"
 #include "velmora/ui/Unit1.h"
 
-#include "shell/SeriesWindow.h"
+#include "shell/ui/SeriesWindow.h"
 
 #include <QAction>
 #include <QApplication>

@@ -5,12 +5,14 @@
 
 #include "Warehouse.h"
 
-#include "shell/Series.h"
+#include "shell/core/SeriesModel.h"
 
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
+#include <vector>
 
 namespace kestrin {
 
@@ -36,19 +38,39 @@ struct WarehouseSweep {
     enum class Quantity { Order, Threshold };
     Quantity quantity;
     int good;  // 1 to GoodsCount, or 0 for all goods
+    bool operator==(const WarehouseSweep&) const = default;
 };
+
+// How sweeps, messages and the command line's --vary name what varies:
+// "order:J" or "threshold:J", J a good's number or "all".
+std::string QuantityKey(WarehouseSweep varied);
+std::optional<WarehouseSweep> ParseQuantityKey(std::string_view key);
 
 TWarehouseInput WithQuantity(TWarehouseInput input, WarehouseSweep varied, double value);
 
-// One point of a finished series: the varied quantity's value (none without a
-// sweep) and L's summary.
-struct SeriesPoint {
-    std::optional<double> value;
-    LSummary l;
+// The series of one input, or of a sweep of a quantity (keyed as QuantityKey
+// gives it): a run yields its L.
+class WarehouseSeries : public shell::SeriesModel {
+public:
+    WarehouseSeries(TWarehouseInput input, std::uint64_t seed, std::optional<shell::Sweep> sweep);
+
+    TWarehouseInput inputAt(int point) const;
+
+    int statisticCount() const override { return 1; }
+    void run(int point, std::uint64_t run, shell::SeriesWorkspace* workspace, std::span<double> out) const override;
+    // L's median, 95th percentile, smallest and largest value over the runs.
+    std::vector<double> extras(const shell::RunTable& runs) const override;
+
+private:
+    TWarehouseInput input_;
+    std::optional<WarehouseSweep> varied_;
 };
+
+// A point's L as its summary holds it.
+LSummary PointL(const shell::PointSummary& summary);
 
 // Header "value,statistic,mean,ci_low,ci_high,runs", then for each point the
 // rows L, L_median, L_p95, L_min and L_max; only L has an interval.
-std::string SeriesCsv(std::span<const SeriesPoint> points, int runs);
+std::string SeriesCsv(std::span<const shell::SeriesPoint> points);
 
 }  // namespace kestrin

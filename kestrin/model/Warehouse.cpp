@@ -1,7 +1,7 @@
 // The warehouse's look-up table and its errors, out of line of the days.
 #include "Warehouse.h"
 
-#include "shell/Exception.h"
+#include "shell/core/Exception.h"
 
 namespace kestrin::detail {
 

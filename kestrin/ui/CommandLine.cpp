@@ -2,11 +2,10 @@
 // window checks its fields; messages name the option.
 #include "CommandLine.h"
 
-#include "Inputs.h"
-#include "WarehouseSeries.h"
-
-#include "shell/CommandLine.h"
-#include "shell/Convert.h"
+#include "kestrin/model/Inputs.h"
+#include "kestrin/model/Series.h"
+#include "shell/core/Convert.h"
+#include "shell/headless/CommandLine.h"
 
 #include <QStringList>
 
@@ -39,29 +38,19 @@ std::array<float, GoodsCount> quantities(const QString& option, bool orders, con
     return values;
 }
 
-std::optional<SweepRequest> sweep(const shell::SeriesCommandLine& commandLine)
+std::optional<shell::Sweep> sweep(const shell::SeriesCommandLine& commandLine)
 {
-    const auto vary = commandLine.vary();
-    if (!vary)
+    const auto what = commandLine.varyWhat();
+    if (!what)
         return std::nullopt;
-    const QStringList what = vary->what.split(QLatin1Char(':'));
-    bool isGood = false;
-    const int good = what.size() == 2 ? what[1].toInt(&isGood) : 0;
-    const bool all = what.size() == 2 && what[1] == QLatin1String("all");
-    if (what.size() != 2 || (what[0] != QLatin1String("order") && what[0] != QLatin1String("threshold"))
-        || !(all || (isGood && good >= 1 && good <= GoodsCount)))
+    const std::optional<WarehouseSweep> varied = ParseQuantityKey(what->toStdString());
+    if (!varied)
         shell::ThrowUsageError(QStringLiteral("vary"),
-                               shell::Quoted(vary->what.toStdString())
-                                   + " — ожидается order:J или threshold:J, где J — all или номер "
-                                     "товара от 1 до "
+                               shell::Quoted(what->toStdString())
+                                   + " — ожидается order:J или threshold:J, где J — all или номер товара от 1 до "
                                    + std::to_string(GoodsCount));
-    const auto quantity =
-        what[0] == QLatin1String("order") ? WarehouseSweep::Quantity::Order : WarehouseSweep::Quantity::Threshold;
-    // Evenly spaced values lie between the bounds, so checking the bounds checks them all.
-    if (quantity == WarehouseSweep::Quantity::Order && std::min(vary->from, vary->to) < 0)
-        shell::ThrowUsageError(QStringLiteral("vary"), "заказ должен быть не меньше 0");
-    return SweepRequest{
-        {quantity, all ? 0 : good}, vary->from, vary->to, vary->points, "--vary " + vary->what.toStdString()};
+    const bool order = varied->quantity == WarehouseSweep::Quantity::Order;
+    return commandLine.varySweep(QuantityKey(*varied), order ? ReadOrder : ReadThreshold);
 }
 
 std::string series(shell::SeriesCommandLine& commandLine)
@@ -69,14 +58,10 @@ std::string series(shell::SeriesCommandLine& commandLine)
     TWarehouseInput input;
     input.Order = quantities(ordersOption, true, commandLine.value(ordersOption));
     input.Threshold = quantities(thresholdsOption, false, commandLine.value(thresholdsOption));
-    try {
-        input.DayCount = ReadDayCount(commandLine.value(daysOption).toStdString());
-    } catch (const shell::Exception& error) {
-        shell::ThrowUsageError(daysOption, error.message());
-    }
-    std::optional<SweepRequest> varied = sweep(commandLine);
-    WarehouseSeries warehouse({input, commandLine.runs(), commandLine.seed(), std::move(varied)});
-    return commandLine.runSeries(warehouse);
+    input.DayCount = static_cast<std::int32_t>(
+        shell::SeriesCommandLine::number(daysOption, commandLine.value(daysOption), ReadDayCount));
+    const auto warehouse = std::make_shared<WarehouseSeries>(input, commandLine.seed(), sweep(commandLine));
+    return SeriesCsv(commandLine.runSeries(warehouse, [](const std::string& key) { return "--vary " + key; }));
 }
 
 }  // namespace

@@ -5,15 +5,19 @@
 
 #include "AboutModel.h"
 #include "CommandLine.h"
-#include "Inputs.h"
-#include "WarehouseSeries.h"
+#include "WarehouseSeriesWindow.h"
 #include "ui_Kestrin.h"
 
-#include "shell/About.h"
-#include "shell/Application.h"
-#include "shell/Controls.h"
-#include "shell/Convert.h"
-#include "shell/Random.h"
+#include "kestrin/model/Inputs.h"
+
+#include "shell/core/Convert.h"
+#include "shell/core/Random.h"
+#include "shell/ui/About.h"
+#include "shell/ui/Application.h"
+#include "shell/ui/FieldError.h"
+#include "shell/ui/Layout.h"
+#include "shell/ui/Screen.h"
+#include "shell/ui/SeriesWindow.h"
 
 #include <QLabel>
 #include <QLocale>
@@ -67,8 +71,9 @@ TForm1::TForm1(QWidget* parent)
 void TForm1::openSeries()
 {
     if (series_ == nullptr) {
-        series_ = new shell::SeriesWindow(QStringLiteral("Серия расчётов"),
-                                          std::make_unique<WarehouseSeriesProgram>(*this), this);
+        WarehouseWindowView view{[this] { return ReadWarehouseInput(); }, orders(), thresholds()};
+        series_ = new shell::SeriesWindow(QStringLiteral("Серия расчётов"), MakeWarehouseSeriesProgram(std::move(view)),
+                                          this);
     }
     shell::bringToFront(series_, this);
 }

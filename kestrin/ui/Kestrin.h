@@ -4,8 +4,6 @@
 
 #include "kestrin/model/Warehouse.h"
 
-#include "shell/SeriesWindow.h"
-
 #include <QMainWindow>
 #include <QPointer>
 
@@ -13,6 +11,10 @@
 #include <memory>
 
 class QLineEdit;
+
+namespace shell {
+class SeriesWindow;
+}
 
 namespace kestrin {
 

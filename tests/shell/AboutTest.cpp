@@ -1,6 +1,6 @@
 // "О программе": what the box says, and that it leaves the caller going and goes
 // with Esc.
-#include "shell/About.h"
+#include "shell/ui/About.h"
 
 #include <QCoreApplication>
 #include <QMessageBox>

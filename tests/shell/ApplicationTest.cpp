@@ -1,5 +1,5 @@
 // Start-up: what a failed start shows and the status it ends with.
-#include "shell/Application.h"
+#include "shell/ui/Application.h"
 #include "../support/ProgramStart.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
 // Text conversions: what the fields accept, what they reject, and how results are shown.
-#include "shell/Convert.h"
-#include "shell/Exception.h"
+#include "shell/core/Convert.h"
+#include "shell/core/Exception.h"
 
 #include <gtest/gtest.h>
 

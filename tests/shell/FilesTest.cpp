@@ -1,9 +1,9 @@
 // Saving files: the name and type a dialog's answer saves under, Qt's own dialog
 // in Russian as the programs start it, and the whole-or-nothing write.
-#include "shell/Files.h"
+#include "shell/ui/Files.h"
 
 #include "../support/ProgramStart.h"
-#include "shell/Application.h"
+#include "shell/ui/Application.h"
 
 #include <QDialogButtonBox>
 #include <QDir>

@@ -1,5 +1,5 @@
 // The two process-wide random families.
-#include "shell/Random.h"
+#include "shell/core/Random.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
 // What every series shares: the seeds of its runs, sweep values and statistics.
-#include "shell/Series.h"
+#include "shell/core/Series.h"
 
 #include <gtest/gtest.h>
 

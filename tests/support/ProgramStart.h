@@ -2,7 +2,7 @@
 // that go through start-up; the test's own application object is reused.
 #pragma once
 
-#include "shell/Application.h"
+#include "shell/ui/Application.h"
 
 #include <string>
 

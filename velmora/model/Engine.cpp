@@ -270,14 +270,9 @@ void SortAscending(FlowValues values)
 
 TResultArrays RunModel(const Generator& nextArrivalInterval, const Generator& nextProcessingTime)
 {
-    return RunModel(nextArrivalInterval, nextProcessingTime, SortAscending);
-}
-
-TResultArrays RunModel(const Generator& nextArrivalInterval, const Generator& nextProcessingTime, ResultSorter sort)
-{
     const auto workspace = std::make_unique_for_overwrite<TRunWorkspace>();
     TResultArrays results;
-    RunModel(*workspace, results, nextArrivalInterval, nextProcessingTime, sort);
+    RunModel(*workspace, results, nextArrivalInterval, nextProcessingTime);
     return results;
 }
 

@@ -3,7 +3,7 @@
 // (flows 1 and 2 have priority over flow 3). Times are whole ticks.
 #pragma once
 
-#include "shell/Exception.h"
+#include "shell/core/Exception.h"
 
 #include <array>
 #include <cstdint>

@@ -145,21 +145,16 @@ void SimulateNetwork(TRunWorkspace& workspace, Arrival&& nextArrivalInterval, Pr
     MergeByPriority(merged12, 2 * n, std::nullopt, flow3, n, 3, workspace.MergedAll);
 }
 
-using ResultSorter = void (*)(FlowValues);
-
-// A whole run in a workspace the caller keeps, results sorted by `sort`.
+// A whole run in a workspace the caller keeps.
 template <typename Arrival, typename Processing>
 void RunModel(TRunWorkspace& workspace, TResultArrays& results, Arrival&& nextArrivalInterval,
-              Processing&& nextProcessingTime, ResultSorter sort = SortAscending)
+              Processing&& nextProcessingTime)
 {
     SimulateNetwork(workspace, nextArrivalInterval, nextProcessingTime);
     ComputeFlowResults(workspace, results);
-    sort(results.Result1);
-    sort(results.Result2);
-    sort(results.Result3);
+    SortAscending(results.Result1);
+    SortAscending(results.Result2);
+    SortAscending(results.Result3);
 }
-
-// The same run with the sort passed in, so that sorts can be compared on identical runs.
-TResultArrays RunModel(const Generator& nextArrivalInterval, const Generator& nextProcessingTime, ResultSorter sort);
 
 }  // namespace velmora

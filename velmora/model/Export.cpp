@@ -1,7 +1,7 @@
 // Both files are written row by row through shell::Csv.
 #include "Export.h"
 
-#include "shell/Csv.h"
+#include "shell/core/Csv.h"
 
 namespace velmora {
 

@@ -1,7 +1,7 @@
 // One forward sweep over sorted results fills all bins.
 #include "Histogram.h"
 
-#include "shell/Series.h"
+#include "shell/core/Series.h"
 
 #include <algorithm>
 #include <cmath>

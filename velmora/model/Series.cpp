@@ -3,8 +3,9 @@
 
 #include "Histogram.h"
 
-#include "shell/Csv.h"
-#include "shell/Random.h"
+#include "shell/core/Convert.h"
+#include "shell/core/Csv.h"
+#include "shell/core/Random.h"
 
 namespace velmora {
 
@@ -23,12 +24,18 @@ std::string_view StatisticName(FlowStatistic statistic)
     return {};
 }
 
-SeriesSettings WithParameter(SeriesSettings settings, SweepParameter varied, double value)
+namespace {
+
+[[noreturn]] void throwKeyed(Side side, const ParameterError& error)
 {
-    DistributionSetting& setting = varied.side == Side::Arrival ? settings.arrival : settings.processing;
-    (varied.parameter == 1 ? setting.p1 : setting.p2) = value;
-    return settings;
+    throw shell::KeyedError(ParameterKey({side, error.parameter()}), error.message());
 }
+
+struct NetworkWorkspace : shell::SeriesWorkspace {
+    TRunWorkspace tables;
+};
+
+}  // namespace
 
 SeriesDraws CheckedDraws(const SeriesSettings& settings)
 {
@@ -36,7 +43,7 @@ SeriesDraws CheckedDraws(const SeriesSettings& settings)
         try {
             return VariateDraw(setting);
         } catch (const ParameterError& error) {
-            throw SettingError(side, error);
+            throwKeyed(side, error);
         }
     };
     return {checked(Side::Arrival, settings.arrival), checked(Side::Processing, settings.processing)};
@@ -51,7 +58,7 @@ RunStatistics RunOfSeries(const SeriesDraws& draws, std::uint64_t seed, std::uin
             try {
                 return draw(sources);
             } catch (const ParameterError& error) {
-                throw SettingError(side, error);
+                throwKeyed(side, error);
             }
         };
     };
@@ -67,33 +74,83 @@ RunStatistics RunOfSeries(const SeriesDraws& draws, std::uint64_t seed, std::uin
     return statistics;
 }
 
-PointEstimates EstimatePoint(std::span<const RunStatistics> runs)
+NetworkSeries::NetworkSeries(SeriesSettings settings, std::uint64_t seed, std::optional<shell::Sweep> sweep)
+    : SeriesModel(seed, std::move(sweep))
+    , settings_(settings)
 {
-    PointEstimates estimates;
-    std::vector<double> values(runs.size());
-    for (int flow = 0; flow < FlowCount; ++flow) {
-        for (int statistic = 0; statistic < FlowStatisticCount; ++statistic) {
-            for (std::size_t run = 0; run < runs.size(); ++run)
-                values[run] = runs[run][flow][statistic];
-            estimates[flow][statistic] = shell::MeanWithInterval(values);
+    if (this->sweep())
+        varied_ = ParseParameterKey(this->sweep()->key);
+    // Every point's settings are checked before anything runs.
+    for (int point = 0; point < pointCount(); ++point) {
+        try {
+            draws_.emplace_back(CheckedDraws(settingsAt(point)));
+        } catch (...) {
+            draws_.emplace_back();
+            if (!refused_)
+                refused_ = shell::SeriesFailure{point, std::nullopt, std::current_exception()};
         }
     }
-    return estimates;
 }
 
-std::string SeriesCsv(std::span<const SeriesPoint> points, int runs)
+SeriesSettings NetworkSeries::settingsAt(int point) const
+{
+    if (!varied_)
+        return settings_;
+    return WithParameter(settings_, *varied_, *valueAt(point));
+}
+
+std::unique_ptr<shell::SeriesWorkspace> NetworkSeries::makeWorkspace() const
+{
+    return std::make_unique_for_overwrite<NetworkWorkspace>();
+}
+
+void NetworkSeries::run(int point, std::uint64_t run, shell::SeriesWorkspace* workspace, std::span<double> out) const
+{
+    const RunStatistics statistics = RunOfSeries(*draws_[static_cast<std::size_t>(point)], seed(), run,
+                                                 static_cast<NetworkWorkspace*>(workspace)->tables);
+    for (int flow = 0; flow < FlowCount; ++flow) {
+        for (int statistic = 0; statistic < FlowStatisticCount; ++statistic)
+            out[static_cast<std::size_t>(flow * FlowStatisticCount + statistic)] = statistics[flow][statistic];
+    }
+}
+
+std::optional<shell::SeriesFailure> NetworkSeries::refusedPoint() const
+{
+    return refused_;
+}
+
+shell::NamedError NetworkSeries::describe(const shell::SeriesFailure& failure, const shell::ParameterNamer& name) const
+{
+    try {
+        std::rethrow_exception(failure.error);
+    } catch (const TimeRangeError& error) {
+        const SeriesSettings settings = settingsAt(failure.point);
+        const Side first = error.arrival() ? Side::Arrival : Side::Processing;
+        return {TimeRangeMessage(error, settings.arrival.kind, settings.processing.kind,
+                                 [&](Side side, int parameter) {
+                                     return nameAt(failure.point, ParameterKey({side, parameter}), name);
+                                 }),
+                ParameterKey({first, 1})};
+    } catch (...) {
+        return SeriesModel::describe(failure, name);
+    }
+}
+
+const shell::Estimate& FlowEstimate(const shell::PointSummary& summary, int flow, FlowStatistic statistic)
+{
+    return summary.estimates[static_cast<std::size_t>((flow - 1) * FlowStatisticCount + static_cast<int>(statistic))];
+}
+
+std::string SeriesCsv(std::span<const shell::SeriesPoint> points)
 {
     shell::Csv csv{"value", "flow", "statistic", "mean", "ci_low", "ci_high", "runs"};
-    for (const SeriesPoint& point : points) {
-        for (int flow = 0; flow < FlowCount; ++flow) {
+    for (const shell::SeriesPoint& point : points) {
+        for (int flow = 1; flow <= FlowCount; ++flow) {
             for (int statistic = 0; statistic < FlowStatisticCount; ++statistic) {
-                if (point.value)
-                    csv << *point.value;
-                else
-                    csv.skip();
-                const shell::Estimate& estimate = point.estimates[flow][statistic];
-                csv.row(flow + 1, StatisticName(static_cast<FlowStatistic>(statistic)), estimate.mean, estimate.low,
-                        estimate.high, runs);
+                const auto which = static_cast<FlowStatistic>(statistic);
+                const shell::Estimate& estimate = FlowEstimate(point.summary, flow, which);
+                csv << point.value;
+                csv.row(flow, StatisticName(which), estimate.mean, estimate.low, estimate.high, point.summary.runs);
             }
         }
     }

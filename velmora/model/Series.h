@@ -4,9 +4,10 @@
 #pragma once
 
 #include "EngineSteps.h"
+#include "Settings.h"
 #include "Variates.h"
 
-#include "shell/Series.h"
+#include "shell/core/SeriesModel.h"
 
 #include <array>
 #include <cstdint>
@@ -27,22 +28,6 @@ std::string_view StatisticName(FlowStatistic statistic);
 
 // [flow][statistic] of one run.
 using RunStatistics = std::array<std::array<double, FlowStatisticCount>, FlowCount>;
-// [flow][statistic] of one point of a series: the mean over its runs and its interval.
-using PointEstimates = std::array<std::array<shell::Estimate, FlowStatisticCount>, FlowCount>;
-
-struct SeriesSettings {
-    DistributionSetting arrival;
-    DistributionSetting processing;
-};
-
-// The parameter a sweep varies: p1 or p2 of one side.
-struct SweepParameter {
-    Side side;
-    int parameter;
-};
-
-// The settings with one parameter set to `value`.
-SeriesSettings WithParameter(SeriesSettings settings, SweepParameter varied, double value);
 
 // Both sides' draws, checked once for a whole point of a series.
 struct SeriesDraws {
@@ -50,28 +35,43 @@ struct SeriesDraws {
     VariateDraw processing;
 };
 
-// Throws SettingError for a setting that VariateDraw refuses.
+// Throws shell::KeyedError, keyed by the parameter, for a setting that
+// VariateDraw refuses.
 SeriesDraws CheckedDraws(const SeriesSettings& settings);
 
 // Run `run` of the series with seed `seed`: its sources seeded from the pair
 // (shell::SeedsOfRun), the whole network run in `workspace`, then each flow
 // summarised. Throws what RunModel throws, and a draw's ParameterError as a
-// SettingError.
+// shell::KeyedError.
 RunStatistics RunOfSeries(const SeriesDraws& draws, std::uint64_t seed, std::uint64_t run, TRunWorkspace& workspace);
 
-// The mean and 95 % Student t interval of every statistic of every flow over
-// the runs, taken in run order. Needs at least two runs.
-PointEstimates EstimatePoint(std::span<const RunStatistics> runs);
+// The series of one setting, or of a sweep of one parameter (keyed as
+// ParameterKey gives it): a run yields every flow's statistics, flow by flow.
+class NetworkSeries : public shell::SeriesModel {
+public:
+    NetworkSeries(SeriesSettings settings, std::uint64_t seed, std::optional<shell::Sweep> sweep);
 
-// One point of a finished series: the varied parameter's value (none without a
-// sweep) and its estimates.
-struct SeriesPoint {
-    std::optional<double> value;
-    PointEstimates estimates;
+    SeriesSettings settingsAt(int point) const;
+
+    int statisticCount() const override { return FlowCount * FlowStatisticCount; }
+    std::unique_ptr<shell::SeriesWorkspace> makeWorkspace() const override;
+    void run(int point, std::uint64_t run, shell::SeriesWorkspace* workspace, std::span<double> out) const override;
+    std::optional<shell::SeriesFailure> refusedPoint() const override;
+    // Times out of range name the parameters to change on the sides to blame.
+    shell::NamedError describe(const shell::SeriesFailure& failure, const shell::ParameterNamer& name) const override;
+
+private:
+    SeriesSettings settings_;
+    std::optional<SweepParameter> varied_;
+    std::vector<std::optional<SeriesDraws>> draws_;  // none where the settings were refused
+    std::optional<shell::SeriesFailure> refused_;
 };
+
+// The estimate of a flow's statistic (flow 1 to 3) in a point's summary.
+const shell::Estimate& FlowEstimate(const shell::PointSummary& summary, int flow, FlowStatistic statistic);
 
 // Header "value,flow,statistic,mean,ci_low,ci_high,runs", then a row per point,
 // flow and statistic, in this order.
-std::string SeriesCsv(std::span<const SeriesPoint> points, int runs);
+std::string SeriesCsv(std::span<const shell::SeriesPoint> points);
 
 }  // namespace velmora

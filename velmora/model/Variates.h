@@ -4,8 +4,8 @@
 
 #include "Engine.h"
 
-#include "shell/Exception.h"
-#include "shell/Random.h"
+#include "shell/core/Exception.h"
+#include "shell/core/Random.h"
 
 #include <cmath>
 #include <cstdint>
@@ -42,20 +42,6 @@ public:
 
 private:
     int parameter_;
-};
-
-// A ParameterError of one side's setting, for code that holds both sides.
-class SettingError : public ParameterError {
-public:
-    SettingError(Side side, const ParameterError& error)
-        : ParameterError(error)
-        , side_(side)
-    {
-    }
-    Side side() const noexcept { return side_; }
-
-private:
-    Side side_;
 };
 
 // (Rand + 1) / 32768: never 0, exactly 1 for Rand = 32767, so its logarithm is defined.

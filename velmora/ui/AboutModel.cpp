@@ -3,7 +3,7 @@
 
 #include "ui_AboutModel.h"
 
-#include "shell/Application.h"
+#include "shell/ui/Application.h"
 
 namespace velmora {
 

@@ -2,9 +2,9 @@
 // series' outline is a line series of its own, kept above all areas.
 #include "Chart.h"
 
-#include "shell/Application.h"
-#include "shell/Controls.h"
-#include "shell/Convert.h"
+#include "shell/core/Convert.h"
+#include "shell/ui/Application.h"
+#include "shell/ui/NumberText.h"
 
 #include <QAreaSeries>
 #include <QChart>

@@ -5,9 +5,9 @@
 
 #include "Chart.h"
 
-#include "shell/Application.h"
-#include "shell/Controls.h"
-#include "shell/Files.h"
+#include "shell/ui/Application.h"
+#include "shell/ui/Files.h"
+#include "shell/ui/NumberText.h"
 #include "velmora/model/Export.h"
 #include "velmora/model/Histogram.h"
 

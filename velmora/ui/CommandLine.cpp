@@ -2,10 +2,9 @@
 // message names the option and the parameter as they were typed.
 #include "CommandLine.h"
 
-#include "NetworkSeries.h"
-
-#include "shell/CommandLine.h"
-#include "shell/Convert.h"
+#include "shell/core/Convert.h"
+#include "shell/headless/CommandLine.h"
+#include "velmora/model/Series.h"
 
 #include <QStringList>
 
@@ -51,56 +50,48 @@ DistributionSetting setting(const QString& option, const QString& text)
         if (parts.size() != 1 + parameterCount(syntax.kind))
             break;
         DistributionSetting result{syntax.kind, 0.0, 0.0};
-        result.p1 = shell::SeriesCommandLine::number(option, parts[1]);
+        result.p1 = shell::SeriesCommandLine::number(option, parts[1], shell::StrToFloat);
         if (parts.size() == 3)
-            result.p2 = shell::SeriesCommandLine::number(option, parts[2]);
+            result.p2 = shell::SeriesCommandLine::number(option, parts[2], shell::StrToFloat);
         return result;
     }
     shell::ThrowUsageError(option, shell::Quoted(text.toStdString()) + " — ожидается " + distributions.toStdString());
 }
 
-std::optional<SweepRequest> sweep(const shell::SeriesCommandLine& commandLine, const SeriesSettings& settings)
+// --vary names a parameter by its key, and only a parameter the distribution has.
+std::optional<shell::Sweep> sweep(const shell::SeriesCommandLine& commandLine, const SeriesSettings& settings)
 {
-    const auto vary = commandLine.vary();
-    if (!vary)
+    const auto what = commandLine.varyWhat();
+    if (!what)
         return std::nullopt;
-    const QStringList what = vary->what.split(QLatin1Char(':'));
-    const auto bad = [&vary](const std::string& why) {
-        shell::ThrowUsageError(QStringLiteral("vary"), shell::Quoted(vary->what.toStdString()) + " — " + why);
+    const auto bad = [&what](const std::string& why) {
+        shell::ThrowUsageError(QStringLiteral("vary"), shell::Quoted(what->toStdString()) + " — " + why);
     };
-    if (what.size() != 2 || (what[0] != arrivalOption && what[0] != processingOption)
-        || (what[1] != QLatin1String("1") && what[1] != QLatin1String("2")))
+    const std::optional<SweepParameter> varied = ParseParameterKey(what->toStdString());
+    if (!varied)
         bad("ожидается arrival:1, arrival:2, processing:1 или processing:2");
-    const Side side = what[0] == arrivalOption ? Side::Arrival : Side::Processing;
-    const int parameter = what[1].toInt();
-    const DistributionKind kind = side == Side::Arrival ? settings.arrival.kind : settings.processing.kind;
-    if (parameter > parameterCount(kind))
+    const DistributionKind kind = varied->side == Side::Arrival ? settings.arrival.kind : settings.processing.kind;
+    if (varied->parameter > parameterCount(kind))
         bad(std::string("у распределения ") + syntaxOf(kind).name + " один параметр");
-    return SweepRequest{{side, parameter}, vary->from, vary->to, vary->points};
+    return commandLine.varySweep(ParameterKey(*varied), shell::StrToFloat);
 }
 
 std::string series(shell::SeriesCommandLine& commandLine)
 {
-    SeriesRequest request{{setting(arrivalOption, commandLine.value(arrivalOption)),
-                           setting(processingOption, commandLine.value(processingOption))},
-                          commandLine.runs(),
-                          commandLine.seed(),
-                          std::nullopt};
-    request.sweep = sweep(commandLine, request.settings);
-    const auto names = [&request](Side side, int parameter) {
-        // A swept value comes from --vary, so that is what to correct.
-        const std::optional<SweepRequest>& sweep = request.sweep;
-        if (sweep && sweep->parameter.side == side && sweep->parameter.parameter == parameter)
-            return ParameterName{std::string("--vary ") + (side == Side::Arrival ? "arrival:" : "processing:")
-                                 + std::to_string(parameter)};
-        const DistributionKind kind =
-            side == Side::Arrival ? request.settings.arrival.kind : request.settings.processing.kind;
-        const KindSyntax& syntax = syntaxOf(kind);
-        return ParameterName{std::string("--") + (side == Side::Arrival ? "arrival " : "processing ") + syntax.name
-                             + ":" + syntax.parameters[static_cast<std::size_t>(parameter - 1)]};
+    const SeriesSettings settings{setting(arrivalOption, commandLine.value(arrivalOption)),
+                                  setting(processingOption, commandLine.value(processingOption))};
+    auto network = std::make_shared<NetworkSeries>(settings, commandLine.seed(), sweep(commandLine, settings));
+    // A swept value comes from --vary, so that is what to correct.
+    const auto name = [&network, &settings](const std::string& key) {
+        if (network->sweep() && network->sweep()->key == key)
+            return "--vary " + key;
+        const SweepParameter parameter = ParseParameterKey(key).value();
+        const KindSyntax& syntax =
+            syntaxOf(parameter.side == Side::Arrival ? settings.arrival.kind : settings.processing.kind);
+        return std::string("--") + (parameter.side == Side::Arrival ? "arrival " : "processing ") + syntax.name + ":"
+            + syntax.parameters[static_cast<std::size_t>(parameter.parameter - 1)];
     };
-    NetworkSeries network(request, names);
-    return commandLine.runSeries(network);
+    return SeriesCsv(commandLine.runSeries(network, name));
 }
 
 }  // namespace

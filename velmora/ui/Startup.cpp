@@ -4,7 +4,7 @@
 #include "Unit1.h"
 #include "Unit2.h"
 
-#include "shell/Application.h"
+#include "shell/ui/Application.h"
 
 namespace velmora {
 

@@ -7,14 +7,16 @@
 #include "ChartTools.h"
 #include "CommandLine.h"
 #include "Flows.h"
-#include "NetworkSeries.h"
 #include "ui_Unit1.h"
 
-#include "shell/About.h"
-#include "shell/Application.h"
-#include "shell/Controls.h"
-#include "shell/Convert.h"
-#include "shell/Random.h"
+#include "shell/core/Convert.h"
+#include "shell/core/Random.h"
+#include "shell/ui/About.h"
+#include "shell/ui/Application.h"
+#include "shell/ui/FieldError.h"
+#include "shell/ui/Layout.h"
+#include "shell/ui/Screen.h"
+#include "shell/ui/SeriesWindow.h"
 
 #include <QKeyEvent>
 
@@ -264,19 +266,20 @@ void TForm1::showFlow(TAreaSeries* series, SortedFlow values, const HistogramRan
 
 std::int32_t TForm1::NextArrivalInterval()
 {
-    return draw(arrival_, arrivalDraws_);
+    return draw(arrival_, arrivalDraws_, [this] { return ReadArrivalSetting(); });
 }
 
 std::int32_t TForm1::NextProcessingTime()
 {
-    return draw(processing_, processingDraws_);
+    return draw(processing_, processingDraws_, [this] { return ReadProcessingSetting(); });
 }
 
-std::int32_t TForm1::draw(const SideControls& side, std::optional<VariateDraw>& draws)
+template <typename Read>
+std::int32_t TForm1::draw(const SideControls& side, std::optional<VariateDraw>& draws, Read&& read)
 {
     try {
         if (!draws)
-            draws.emplace(readSetting(side));
+            draws.emplace(read());
         return (*draws)(shell::ProcessRandomSources());
     } catch (const ParameterError& error) {
         throw shell::FieldError(parameterName(side, error.parameter()), error.message(),
@@ -284,21 +287,15 @@ std::int32_t TForm1::draw(const SideControls& side, std::optional<VariateDraw>& 
     }
 }
 
-// Both sides were read by then: every run draws from both before its times can grow.
+// The kinds come from the buttons, which cannot change while a press runs.
 void TForm1::timesOutOfRange(const TimeRangeError& error) const
 {
     const auto name = [this](Side side, int parameter) {
         return parameterName(controls(side), parameter).toStdString();
     };
     const Side first = error.arrival() ? Side::Arrival : Side::Processing;
-    throw shell::FieldError(
-        TimeRangeMessage(error, arrivalDraws_->setting().kind, processingDraws_->setting().kind, name),
-        parameterField(controls(first), 1));
-}
-
-SeriesSettings TForm1::readSeriesSettings() const
-{
-    return {readSetting(arrival_), readSetting(processing_)};
+    throw shell::FieldError(TimeRangeMessage(error, readKind(arrival_), readKind(processing_), name),
+                            parameterField(controls(first), 1));
 }
 
 std::vector<ShownParameter> TForm1::shownParameters() const
@@ -307,22 +304,28 @@ std::vector<ShownParameter> TForm1::shownParameters() const
     for (const Side side : {Side::Arrival, Side::Processing}) {
         for (int parameter = 1; parameter <= 2; ++parameter) {
             if (!parameterField(controls(side), parameter)->isHidden())
-                shown.push_back(shownParameter(side, parameter));
+                shown.push_back(shownParameter({side, parameter}));
         }
     }
     return shown;
 }
 
-ShownParameter TForm1::shownParameter(Side side, int parameter) const
+ShownParameter TForm1::shownParameter(SweepParameter parameter) const
 {
-    return {{side, parameter}, parameterName(controls(side), parameter), parameterField(controls(side), parameter)};
+    const SideControls& side = controls(parameter.side);
+    return {parameter, parameterName(side, parameter.parameter), parameterField(side, parameter.parameter)};
 }
 
 void TForm1::openSeries()
 {
     if (series_ == nullptr) {
-        series_ = new shell::SeriesWindow(QStringLiteral("Серия прогонов"),
-                                          std::make_unique<NetworkSeriesProgram>(*this), this);
+        NetworkWindowView view{[this] {
+                                   return SeriesSettings{ReadArrivalSetting(), ReadProcessingSetting()};
+                               },
+                               [this] { return shownParameters(); },
+                               [this](SweepParameter parameter) { return shownParameter(parameter); }};
+        series_ =
+            new shell::SeriesWindow(QStringLiteral("Серия прогонов"), MakeNetworkSeriesProgram(std::move(view)), this);
         shell::connectGuarded(this, &TForm1::parametersChanged, series_, [this] { series_->refreshChoices(); });
     }
     shell::bringToFront(series_, this);
@@ -350,6 +353,17 @@ QLineEdit* TForm1::parameterField(const SideControls& side, int parameter)
     return parameter == 1 ? side.first : side.second;
 }
 
+DistributionKind TForm1::readKind(const SideControls& side)
+{
+    if (side.uniform->isChecked())
+        return DistributionKind::Uniform;
+    if (side.erlang->isChecked())
+        return DistributionKind::Erlang2;
+    if (side.normal->isChecked())
+        return DistributionKind::Normal;
+    return DistributionKind::Exponential;
+}
+
 DistributionSetting TForm1::readSetting(const SideControls& side)
 {
     const auto fieldValue = [&side](int parameter) {
@@ -357,13 +371,7 @@ DistributionSetting TForm1::readSetting(const SideControls& side)
         return shell::readField(field, parameterName(side, parameter),
                                 [field] { return shell::StrToFloat(field->text().toStdString()); });
     };
-    DistributionSetting setting{DistributionKind::Exponential, 0.0, 0.0};
-    if (side.uniform->isChecked())
-        setting.kind = DistributionKind::Uniform;
-    else if (side.erlang->isChecked())
-        setting.kind = DistributionKind::Erlang2;
-    else if (side.normal->isChecked())
-        setting.kind = DistributionKind::Normal;
+    DistributionSetting setting{readKind(side), 0.0, 0.0};
     setting.p1 = fieldValue(1);
     // A hidden second field is not read, so whatever it holds cannot stop a run.
     if (setting.kind == DistributionKind::Erlang2 || setting.kind == DistributionKind::Normal)

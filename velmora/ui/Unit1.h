@@ -2,13 +2,11 @@
 // result chart and the flow selector.
 #pragma once
 
+#include "NetworkSeriesWindow.h"
+
 #include "velmora/model/Engine.h"
 #include "velmora/model/Histogram.h"
-#include "velmora/model/Series.h"
 #include "velmora/model/Variates.h"
-
-#include "shell/Controls.h"
-#include "shell/SeriesWindow.h"
 
 #include <QMainWindow>
 #include <QPointer>
@@ -23,6 +21,10 @@ class QLabel;
 class QLineEdit;
 class QRadioButton;
 
+namespace shell {
+class SeriesWindow;
+}
+
 namespace velmora {
 
 namespace Ui {
@@ -31,13 +33,6 @@ class TForm1;
 
 class ChartTools;
 class TAreaSeries;
-
-// A parameter the window shows, as messages name it, with its field.
-struct ShownParameter {
-    SweepParameter parameter;
-    QString name;
-    QWidget* field;
-};
 
 class TAboutModel;
 
@@ -75,12 +70,10 @@ public:
     DistributionSetting ReadArrivalSetting() const;
     DistributionSetting ReadProcessingSetting() const;
 
-    // What a series starts from: both sides as shown, read as a press reads them.
-    SeriesSettings readSeriesSettings() const;
     // The parameters the window shows now, arrival side first.
     std::vector<ShownParameter> shownParameters() const;
     // A parameter's name in messages and its field.
-    ShownParameter shownParameter(Side side, int parameter) const;
+    ShownParameter shownParameter(SweepParameter parameter) const;
 
     // Opens the series window, or brings it to the front.
     void openSeries();
@@ -107,8 +100,10 @@ private:
     };
 
     const SideControls& controls(Side side) const { return side == Side::Arrival ? arrival_ : processing_; }
+    static DistributionKind readKind(const SideControls& side);
     static DistributionSetting readSetting(const SideControls& side);
-    static std::int32_t draw(const SideControls& side, std::optional<VariateDraw>& draws);
+    template <typename Read>
+    static std::int32_t draw(const SideControls& side, std::optional<VariateDraw>& draws, Read&& read);
     static QString parameterName(const SideControls& side, int parameter);
     static QLineEdit* parameterField(const SideControls& side, int parameter);
     static void nameFields(const SideControls& side);

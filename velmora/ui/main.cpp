@@ -2,7 +2,7 @@
 #include "CommandLine.h"
 #include "Startup.h"
 
-#include "shell/Application.h"
+#include "shell/ui/Application.h"
 
 int main(int argc, char** argv)
 {

@@ -2,7 +2,7 @@
 // the CSV of a series.
 #include "kestrin/model/Series.h"
 
-#include "shell/Random.h"
+#include "shell/core/Random.h"
 
 #include <gtest/gtest.h>
 
@@ -103,17 +103,18 @@ TEST(SummarizeLTest, IntervalsOfThreeRunsHoldTheLongRunMeanNineteenTimesInTwenty
 
 TEST(SeriesCsvTest, FiveRowsPerValueAndAnIntervalForLAlone)
 {
-    const LSummary l{{0.048299999999999996, 0.047, 0.0496}, 0.0481, 0.051, 0.04, 0.06};
-    const std::vector<SeriesPoint> points{{std::nullopt, l}};
-    EXPECT_EQ(SeriesCsv(points, 1000),
+    shell::PointSummary l{1000, {{0.048299999999999996, 0.047, 0.0496}}, {0.0481, 0.051, 0.04, 0.06}};
+    const std::vector<shell::SeriesPoint> points{{std::nullopt, l}};
+    EXPECT_EQ(SeriesCsv(points),
               "value,statistic,mean,ci_low,ci_high,runs\r\n"
               ",L,0.0483,0.047,0.0496,1000\r\n"
               ",L_median,0.0481,,,1000\r\n"
               ",L_p95,0.051,,,1000\r\n"
               ",L_min,0.04,,,1000\r\n"
               ",L_max,0.06,,,1000\r\n");
-    const std::vector<SeriesPoint> swept{{2, l}, {4.5, l}};
-    const std::string csv = SeriesCsv(swept, 3);
+    l.runs = 3;
+    const std::vector<shell::SeriesPoint> swept{{2, l}, {4.5, l}};
+    const std::string csv = SeriesCsv(swept);
     EXPECT_NE(csv.find("\r\n2,L_max,0.06,,,3\r\n4.5,L,0.0483,"), std::string::npos);
 }
 

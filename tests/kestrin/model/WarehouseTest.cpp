@@ -1,7 +1,7 @@
 // The warehouse model with scripted demand.
 #include "kestrin/model/Warehouse.h"
 
-#include "shell/Exception.h"
+#include "shell/core/Exception.h"
 
 #include <gtest/gtest.h>
 

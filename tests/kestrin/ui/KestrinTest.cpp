@@ -4,7 +4,7 @@
 #include "../../support/BadInputs.h"
 #include "../../support/ProgramStart.h"
 #include "../../support/ScreenFit.h"
-#include "shell/Application.h"
+#include "shell/ui/Application.h"
 
 #include <QAccessible>
 #include <QApplication>

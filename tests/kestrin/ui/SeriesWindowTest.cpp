@@ -2,7 +2,7 @@
 #include "kestrin/ui/Kestrin.h"
 
 #include "../../support/SeriesWindowFixture.h"
-#include "shell/SweepChart.h"
+#include "shell/ui/SweepChart.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -1,8 +1,8 @@
 // Whole runs of the queueing network with scripted generators.
 #include "velmora/model/EngineSteps.h"
 
-#include "shell/Exception.h"
-#include "shell/Random.h"
+#include "shell/core/Exception.h"
+#include "shell/core/Random.h"
 #include "velmora/model/Variates.h"
 
 #include <gtest/gtest.h>

@@ -4,7 +4,7 @@
 
 #include "velmora/model/Histogram.h"
 
-#include "shell/Random.h"
+#include "shell/core/Random.h"
 
 #include <gtest/gtest.h>
 
@@ -93,7 +93,7 @@ TEST(RunOfSeriesTest, NegativeProcessingDrawsLeaveTheServersMinimum)
 
 // Of 1000 intervals from series of 3 runs, about 95 % hold the mean of 20,000
 // runs: a normal quantile would hold about 811, s / N about 869, s alone about 982.
-TEST(EstimatePointTest, IntervalsOfThreeRunsHoldTheLongRunMeanNineteenTimesInTwenty)
+TEST(SummarizeTest, IntervalsOfThreeRunsHoldTheLongRunMeanNineteenTimesInTwenty)
 {
     const std::vector<RunStatistics> long_ = runSeries(startSettings, 1, 20'000);
     double sum = 0;
@@ -102,47 +102,57 @@ TEST(EstimatePointTest, IntervalsOfThreeRunsHoldTheLongRunMeanNineteenTimesInTwe
     const double mean = sum / static_cast<double>(long_.size());
     int held = 0;
     for (std::uint64_t series = 0; series < 1000; ++series) {
-        const shell::Estimate estimate = EstimatePoint(runSeries(startSettings, 1000 + series, 3))[2][0];
+        std::vector<double> means;
+        for (const RunStatistics& run : runSeries(startSettings, 1000 + series, 3))
+            means.push_back(run[2][0]);
+        const shell::Estimate estimate = shell::MeanWithInterval(means);
         held += estimate.low <= mean && mean <= estimate.high;
     }
     EXPECT_GE(held, 930);
     EXPECT_LE(held, 970);
 }
 
-// The intervals of every flow and statistic come from its own column of runs.
-TEST(EstimatePointTest, EachFlowAndStatisticFromItsOwnRuns)
+// A point's estimate of each flow and statistic comes from the value the
+// model's runs write for it, which is RunOfSeries's.
+TEST(SummarizeTest, EachFlowAndStatisticFromItsOwnRuns)
 {
-    std::vector<RunStatistics> runs(4);
-    for (std::size_t run = 0; run < runs.size(); ++run) {
-        for (int flow = 0; flow < FlowCount; ++flow) {
-            for (int statistic = 0; statistic < FlowStatisticCount; ++statistic)
-                runs[run][flow][statistic] = 100.0 * flow + 10.0 * statistic + static_cast<double>(run);
-        }
-    }
-    const PointEstimates estimates = EstimatePoint(runs);
-    for (int flow = 0; flow < FlowCount; ++flow) {
+    const NetworkSeries model(startSettings, 21, std::nullopt);
+    const auto workspace = model.makeWorkspace();
+    std::vector<double> rows(4 * FlowCount * FlowStatisticCount);
+    for (std::uint64_t run = 0; run < 4; ++run)
+        model.run(0, run, workspace.get(), std::span(rows).subspan(run * FlowCount * FlowStatisticCount, 12));
+    const shell::PointSummary summary = shell::Summarize(model, {rows, model.statisticCount()});
+    EXPECT_EQ(summary.runs, 4);
+    const std::vector<RunStatistics> runs = runSeries(startSettings, 21, 4);
+    for (int flow = 1; flow <= FlowCount; ++flow) {
         for (int statistic = 0; statistic < FlowStatisticCount; ++statistic) {
-            EXPECT_DOUBLE_EQ(estimates[flow][statistic].mean, 100.0 * flow + 10.0 * statistic + 1.5);
-            EXPECT_NEAR(estimates[flow][statistic].high - estimates[flow][statistic].mean, 2.0542602568, 1e-9);
+            std::vector<double> column;
+            for (const RunStatistics& run : runs)
+                column.push_back(run[static_cast<std::size_t>(flow - 1)][static_cast<std::size_t>(statistic)]);
+            const shell::Estimate expected = shell::MeanWithInterval(column);
+            const shell::Estimate& estimate = FlowEstimate(summary, flow, static_cast<FlowStatistic>(statistic));
+            EXPECT_EQ(estimate.mean, expected.mean) << flow << " " << statistic;
+            EXPECT_EQ(estimate.high, expected.high) << flow << " " << statistic;
         }
     }
 }
 
 TEST(SeriesCsvTest, RowsByValueFlowAndStatisticWithTwelveDigits)
 {
-    PointEstimates estimates{};
-    estimates[0][0] = {24.299999999999997, 24.1, 24.5};
-    estimates[2][3] = {1.0 / 3.0, 0.25, 0.4};
-    const std::vector<SeriesPoint> plain{{std::nullopt, estimates}};
-    const std::string csv = SeriesCsv(plain, 1000);
+    shell::PointSummary estimates{1000, std::vector<shell::Estimate>(FlowCount * FlowStatisticCount), {}};
+    estimates.estimates.front() = {24.299999999999997, 24.1, 24.5};
+    estimates.estimates.back() = {1.0 / 3.0, 0.25, 0.4};
+    const std::vector<shell::SeriesPoint> plain{{std::nullopt, estimates}};
+    const std::string csv = SeriesCsv(plain);
     EXPECT_EQ(csv.substr(0, csv.find("\r\n", 48) + 2),
               "value,flow,statistic,mean,ci_low,ci_high,runs\r\n"
               ",1,mean,24.3,24.1,24.5,1000\r\n");
     EXPECT_NE(csv.find("\r\n,3,p95,0.333333333333,0.25,0.4,1000\r\n"), std::string::npos);
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + FlowCount * FlowStatisticCount);
 
-    const std::vector<SeriesPoint> sweep{{0.005, estimates}, {0.01, estimates}};
-    const std::string swept = SeriesCsv(sweep, 3);
+    estimates.runs = 3;
+    const std::vector<shell::SeriesPoint> sweep{{0.005, estimates}, {0.01, estimates}};
+    const std::string swept = SeriesCsv(sweep);
     std::vector<std::string> firsts;
     for (std::size_t line = swept.find("\r\n") + 2; line < swept.size(); line = swept.find("\r\n", line) + 2)
         firsts.push_back(swept.substr(line, swept.find(',', swept.find(',', line) + 1) - line));

@@ -1,7 +1,7 @@
 // Draw formulas of the four distributions, with scripted random sources.
 #include "velmora/model/Variates.h"
 
-#include "shell/Exception.h"
+#include "shell/core/Exception.h"
 
 #include <gtest/gtest.h>
 

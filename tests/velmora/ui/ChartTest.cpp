@@ -4,8 +4,8 @@
 #include "velmora/ui/Chart.h"
 
 #include "../../support/Pixels.h"
-#include "shell/Application.h"
-#include "shell/Files.h"
+#include "shell/ui/Application.h"
+#include "shell/ui/Files.h"
 #include "velmora/ui/ChartTools.h"
 
 #include <QApplication>

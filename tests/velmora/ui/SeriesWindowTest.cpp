@@ -2,10 +2,11 @@
 // in, run, stopped, copied and saved.
 #include "velmora/ui/Unit1.h"
 
+#include "velmora/model/Series.h"
 #include "velmora/ui/Chart.h"
 
 #include "../../support/SeriesWindowFixture.h"
-#include "shell/SweepChart.h"
+#include "shell/ui/SweepChart.h"
 
 #include <QAccessible>
 #include <QApplication>
@@ -149,51 +150,91 @@ TEST_F(SeriesWindowTest, SameNumbersAsTheCommandLineInTheTableTheFileAndTheClipb
     ASSERT_TRUE(commandLine.waitForFinished(60'000));
     EXPECT_EQ(saved, commandLine.readAllStandardOutput());
 
+    // The clipboard holds numbers a spreadsheet reads: a mean and its bounds
+    // in columns of their own, in the locale's format.
     table()->setFocus();
     QTest::keyClick(table(), Qt::Key_C, Qt::ControlModifier);
     const QStringList lines = QApplication::clipboard()->text().split('\n', Qt::SkipEmptyParts);
     ASSERT_EQ(lines.size(), 1 + 3 * FlowCount);
-    EXPECT_EQ(lines.front(), "Значение\tПоток\tСреднее\tМедиана\t90-й процентиль\t95-й процентиль");
-    EXPECT_TRUE(lines[1].startsWith("0" + QLocale().decimalPoint() + "03\tПоток 1\t")) << lines[1].toStdString();
-    EXPECT_TRUE(lines[3].startsWith("0" + QLocale().decimalPoint() + "03\tПоток 3\t")) << lines[3].toStdString();
+    EXPECT_TRUE(lines.front().startsWith("Значение\tПоток\tСреднее\tСреднее — нижняя граница\t"
+                                         "Среднее — верхняя граница\tМедиана\t"))
+        << lines.front().toStdString();
+    EXPECT_TRUE(lines.front().endsWith("\t95-й процентиль — верхняя граница\tПрогонов"));
+    const QStringList row = lines[3].split('\t');
+    ASSERT_EQ(row.size(), 2 + 3 * FlowStatisticCount + 1);
+    EXPECT_EQ(row[0], "0" + QLocale().decimalPoint() + "03");
+    EXPECT_EQ(row[1], "Поток 3");
+    for (qsizetype column = 2; column < row.size(); ++column) {
+        bool number = false;
+        QLocale().toDouble(row[column], &number);
+        EXPECT_TRUE(number) << row[column].toStdString();
+    }
+    const double mean = QLocale().toDouble(row[2]);
+    EXPECT_TRUE(QLocale().toDouble(row[3]) < mean && mean < QLocale().toDouble(row[4]));
+    EXPECT_EQ(row.back(), "20");
 }
 
 // While a series runs, its settings are fixed and the main window goes on
-// working; a stop ends it early and keeps exactly the points whose runs all
-// finished, and closing the window stops its series.
-TEST_F(SeriesWindowTest, StoppingKeepsFinishedPointsAndTheMainWindowStaysResponsive)
+// working, and closing the window stops its series: the series waits behind
+// a gate on the pool, so it is still running whatever the machine's speed.
+TEST_F(SeriesWindowTest, WhileASeriesRunsItsSettingsAreFixedAndTheMainWindowWorks)
 {
-    type("RunsEdit", "4000");
-    type("SeedEdit", "9");
+    PoolGate gate(pool());
     vary(arrival + "MAX");
     type("FromEdit", "60");
     type("ToEdit", "140");
-    type("PointsEdit", "5");
-    run();
-    const QString whole = window->tableText();
-
     QTest::mouseClick(control<QPushButton>("RunButton"), Qt::LeftButton);
     ASSERT_TRUE(window->running());
     for (const char* name : {"RunButton", "RunsEdit", "FromEdit"})
         EXPECT_FALSE(control(name)->isEnabled()) << name;
+    EXPECT_TRUE(control("StopButton")->isEnabled());
     QTest::mouseClick(form.findChild<QPushButton*>("Button1"), Qt::LeftButton);
     EXPECT_EQ(form.Series1->points().size(), 31);
+    EXPECT_TRUE(window->running());
+    QTest::mouseClick(control<QPushButton>("StopButton"), Qt::LeftButton);
+    gate.release();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window->running(); }, 60'000));
+    QApplication::processEvents();
+    EXPECT_EQ(control<QLabel>("StatusLabel")->text(),
+              "Серия остановлена раньше, чем закончились два прогона: итогов нет.");
+    EXPECT_FALSE(control("SaveButton")->isEnabled());
+
+    PoolGate again(pool());
+    QTest::mouseClick(control<QPushButton>("RunButton"), Qt::LeftButton);
+    ASSERT_TRUE(window->running());
+    again.release();
+    window->close();
+    EXPECT_FALSE(window->running());
+}
+
+// A stop keeps each point's runs from the first up to the first that did not
+// finish: without a sweep, the very numbers of a whole series of that many
+// runs. One worker makes a million runs, which cannot end before the stop.
+TEST_F(SeriesWindowTest, AStoppedSeriesKeepsTheRunsThatFinishedAsAShorterSeries)
+{
+    pool()->setMaxThreadCount(1);
+    type("RunsEdit", "1000000");
+    type("SeedEdit", "9");
+    QTest::mouseClick(control<QPushButton>("RunButton"), Qt::LeftButton);
     auto* progress = control<QProgressBar>("Progress");
-    ASSERT_TRUE(QTest::qWaitFor([progress] { return progress->value() >= 5000; }, 60'000));
+    ASSERT_TRUE(QTest::qWaitFor([progress] { return progress->value() >= 300; }, 60'000));
     QTest::mouseClick(control<QPushButton>("StopButton"), Qt::LeftButton);
     ASSERT_TRUE(QTest::qWaitFor([this] { return !window->running(); }, 60'000));
     QApplication::processEvents();
-    const QStringList kept = window->tableText().split('\n', Qt::SkipEmptyParts);
-    EXPECT_LT(kept.size(), 1 + 5 * FlowCount);
-    EXPECT_TRUE(control<QLabel>("StatusLabel")->text().startsWith("Серия остановлена"));
-    EXPECT_EQ(control("SaveButton")->isEnabled(), kept.size() > 1);
-    for (const QString& row : kept)
-        EXPECT_TRUE(whole.contains(row)) << row.toStdString();
+    const QString status = control<QLabel>("StatusLabel")->text();
+    EXPECT_TRUE(status.startsWith("Серия остановлена: итоги по первым ")) << status.toStdString();
+    ASSERT_EQ(table()->rowCount(), FlowCount);
+    const int kept = table()->item(0, table()->columnCount() - 1)->text().toInt();
+    EXPECT_GE(kept, 300);
+    EXPECT_LT(kept, 1'000'000);
+    EXPECT_TRUE(status.contains(QLocale().toString(kept).remove(QLocale().groupSeparator()))) << status.toStdString();
 
-    QTest::mouseClick(control<QPushButton>("RunButton"), Qt::LeftButton);
-    ASSERT_TRUE(window->running());
-    window->close();
-    EXPECT_FALSE(window->running());
+    QTemporaryDir folder;
+    const QByteArray saved = saveAs(folder.filePath("stopped.csv"));
+    QProcess commandLine;
+    commandLine.start(QStringLiteral(VELMORA), {"--series", "--runs", QString::number(kept), "--seed", "9"});
+    ASSERT_TRUE(commandLine.waitForFinished(60'000));
+    EXPECT_EQ(saved, commandLine.readAllStandardOutput());
 }
 
 }  // namespace

@@ -1,0 +1,226 @@
+// Parsing follows QCommandLineParser's conventions, but errors are reported here,
+// since QCommandLineParser::process() would end the program with status 1.
+#include "CommandLine.h"
+
+#include "SeriesRunner.h"
+
+#include "shell/core/Convert.h"
+#include "shell/core/Random.h"
+#include "shell/core/Series.h"
+
+#include <QCoreApplication>
+#include <QLibraryInfo>
+#include <QThread>
+#include <QThreadPool>
+#include <QTranslator>
+
+#include <algorithm>
+#include <cstdio>
+#include <memory>
+
+namespace shell {
+namespace {
+
+const QString seriesOption = QStringLiteral("series");
+const QString runsOption = QStringLiteral("runs");
+const QString seedOption = QStringLiteral("seed");
+const QString varyOption = QStringLiteral("vary");
+const QString threadsOption = QStringLiteral("threads");
+
+void printTo(std::FILE* stream, const QString& text)
+{
+    const QByteArray bytes = text.toLocal8Bit();
+    std::fwrite(bytes.constData(), 1, static_cast<std::size_t>(bytes.size()), stream);
+}
+
+void printError(const std::string& message)
+{
+    printTo(stderr,
+            QCoreApplication::applicationName() + QStringLiteral(": ") + QString::fromStdString(message)
+                + QLatin1Char('\n'));
+}
+
+}  // namespace
+
+std::unique_ptr<QTranslator> installQtTranslations()
+{
+    // Without the translations (a build outside the package) Qt's texts stay English.
+    auto translator = std::make_unique<QTranslator>();
+    if (translator->load(QStringLiteral("qtbase_ru"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QCoreApplication::installTranslator(translator.get());
+    return translator;
+}
+
+void ThrowUsageError(const QString& option, const std::string& message)
+{
+    throw UsageError((QStringLiteral("--") + option + QStringLiteral(": ")).toStdString() + message);
+}
+
+SeriesCommandLine::SeriesCommandLine(const QString& description, const QList<QCommandLineOption>& modelOptions,
+                                     const QString& varyWhat, const QString& varyDescription)
+{
+    varyValue_ = varyWhat + QStringLiteral("=A:B:P");
+    parser_.setApplicationDescription(description);
+    // Qt's own help and version options describe themselves in English only.
+    allOptions_ = {{{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Показать эту справку.")},
+                   {{QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Показать версию программы.")}};
+    seriesOptions_ = {
+        {seriesOption, QStringLiteral("Сделать серию прогонов без окна и вывести её итоги в CSV.")},
+        {runsOption, QStringLiteral("Число прогонов в серии, от 2 до 1000000 (по умолчанию 1000)."),
+         QStringLiteral("N"), QStringLiteral("1000")},
+        {seedOption,
+         QStringLiteral("Начальное число серии, от 0 до 18446744073709551615 (по умолчанию новое, по часам)."),
+         QStringLiteral("S")},
+        {varyOption, varyDescription, varyValue_},
+        {threadsOption, QStringLiteral("Число рабочих потоков, от 1 до 256 (по умолчанию по числу ядер)."),
+         QStringLiteral("T")},
+    };
+    seriesOptions_ += modelOptions;
+    allOptions_ += seriesOptions_;
+    parser_.addOptions(allOptions_);
+}
+
+SeriesCommandLine::~SeriesCommandLine() = default;
+
+std::optional<int> SeriesCommandLine::run(int argc, char** argv,
+                                          const std::function<std::string(SeriesCommandLine&)>& series)
+{
+    if (argc <= 1)
+        return std::nullopt;
+    // Qt's own texts and the help need an application object; the window's comes later.
+    std::unique_ptr<QCoreApplication> application;
+    if (QCoreApplication::instance() == nullptr)
+        application = std::make_unique<QCoreApplication>(argc, argv);
+    const auto translator = installQtTranslations();
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i)
+        arguments << QString::fromLocal8Bit(argv[i]);
+    try {
+        parse(arguments);
+        if (parser_.isSet(QStringLiteral("help"))) {
+            printTo(stdout, parser_.helpText());
+            return 0;
+        }
+        if (parser_.isSet(QStringLiteral("version"))) {
+            printTo(stdout,
+                    QCoreApplication::applicationName() + QLatin1Char(' ') + QCoreApplication::applicationVersion()
+                        + QLatin1Char('\n'));
+            return 0;
+        }
+        if (!parser_.isSet(seriesOption)) {
+            for (const QCommandLineOption& option : seriesOptions_) {
+                if (parser_.isSet(option.names().front()))
+                    ThrowUsageError(option.names().front(), "действует только вместе с --series");
+            }
+            return std::nullopt;
+        }
+        readSeriesOptions();
+        const std::string csv = series(*this);
+        std::fwrite(csv.data(), 1, csv.size(), stdout);
+        return 0;
+    } catch (const UsageError& error) {
+        printError(error.message());
+        return 2;
+    } catch (const std::exception& error) {
+        printError(error.what());
+        return 1;
+    }
+}
+
+// Refuses what the parser would let through: an option whose value is missing,
+// so that it took the next option as its value; words that are no option; and
+// an option given twice, of which only the last would count.
+void SeriesCommandLine::parse(const QStringList& arguments)
+{
+    if (!parser_.parse(arguments))
+        throw UsageError(parser_.errorText().toStdString());
+    const QStringList found = parser_.optionNames();
+    for (const QCommandLineOption& option : allOptions_) {
+        const QString name = option.names().back();
+        if (!option.valueName().isEmpty() && parser_.isSet(name)
+            && parser_.values(name).front().startsWith(QStringLiteral("--")))
+            ThrowUsageError(name, "не задано значение");
+        const auto given = std::count_if(found.begin(), found.end(),
+                                         [&option](const QString& each) { return option.names().contains(each); });
+        if (given > 1)
+            ThrowUsageError(name, "задан больше одного раза");
+    }
+    if (!parser_.positionalArguments().isEmpty())
+        throw UsageError(
+            QStringLiteral("лишний аргумент «%1»").arg(parser_.positionalArguments().front()).toStdString());
+}
+
+void SeriesCommandLine::readSeriesOptions()
+{
+    runs_ = static_cast<int>(number(runsOption, parser_.value(runsOption), ReadRunCount));
+    if (parser_.isSet(seedOption)) {
+        try {
+            seed_ = StrToUInt64(parser_.value(seedOption).toStdString());
+        } catch (const Exception& error) {
+            ThrowUsageError(seedOption, error.message());
+        }
+    } else {
+        seed_ = ClockSeed();
+    }
+    const int threads = parser_.isSet(threadsOption) ? integer(threadsOption, parser_.value(threadsOption), 1, 256)
+                                                     : QThread::idealThreadCount();
+    pool_ = std::make_unique<QThreadPool>();
+    pool_->setMaxThreadCount(threads);
+}
+
+std::optional<QString> SeriesCommandLine::varyWhat() const
+{
+    if (!parser_.isSet(varyOption))
+        return std::nullopt;
+    const QString text = parser_.value(varyOption);
+    const qsizetype equals = text.indexOf(QLatin1Char('='));
+    if (equals < 0 || text.mid(equals + 1).split(QLatin1Char(':')).size() != 3)
+        ThrowUsageError(varyOption, Quoted(text.toStdString()) + " — ожидается вид " + varyValue_.toStdString());
+    return text.left(equals);
+}
+
+Sweep SeriesCommandLine::varySweep(std::string key, const NumberReader& readBound) const
+{
+    const QString text = parser_.value(varyOption);
+    const QStringList range = text.mid(text.indexOf(QLatin1Char('=')) + 1).split(QLatin1Char(':'));
+    const double from = number(varyOption, range[0], readBound);
+    const double to = number(varyOption, range[1], [&](std::string_view end) {
+        readBound(end);
+        return ReadSweepEnd(from, end);
+    });
+    const auto points = static_cast<int>(number(varyOption, range[2], ReadSweepPoints));
+    return {std::move(key), SweepValues(from, to, points)};
+}
+
+std::vector<SeriesPoint> SeriesCommandLine::runSeries(std::shared_ptr<const SeriesModel> model,
+                                                      const ParameterNamer& name) const
+{
+    if (const auto refused = model->refusedPoint())
+        throw Exception(model->describe(*refused, name).message);
+    printTo(stderr, QStringLiteral("seed: %1\n").arg(seed_));
+    SeriesRunner runner(model, {runs_});
+    runner.start(pool_.get()).waitForFinished();
+    if (const auto failure = runner.failure())
+        throw Exception(model->describe(*failure, name).message);
+    return runner.keptPoints();
+}
+
+int SeriesCommandLine::integer(const QString& option, const QString& text, int min, int max)
+{
+    try {
+        return StrToIntInRange(text.toStdString(), min, max);
+    } catch (const Exception& error) {
+        ThrowUsageError(option, error.message());
+    }
+}
+
+double SeriesCommandLine::number(const QString& option, const QString& text, const NumberReader& read)
+{
+    try {
+        return read(text.toStdString());
+    } catch (const Exception& error) {
+        ThrowUsageError(option, error.message());
+    }
+}
+
+}  // namespace shell

@@ -1,0 +1,229 @@
+// Workers are tasks of the pool that take chunks from one ordered queue until it
+// is empty; the last worker out summarises what a stop left unfinished and
+// finishes the future. Only the queue and the counters are locked: a run writes
+// rows no other run writes, and a point's rows are read only once all of its
+// runs have been written.
+#include "SeriesRunner.h"
+
+#include <QThreadPool>
+
+#include <algorithm>
+
+namespace shell {
+
+SeriesRunner::SeriesRunner(std::shared_ptr<const SeriesModel> model, SeriesPlan plan)
+    : model_(std::move(model))
+    , plan_(plan)
+    , statistics_(model_->statisticCount())
+    , points_(static_cast<std::size_t>(model_->pointCount()))
+{
+    // Chunks small enough to balance the workers and to stop soon, large enough
+    // that taking one costs little beside its runs.
+    const int chunk = std::clamp(plan_.runs / 16, 1, 64);
+    for (int point = 0; point < model_->pointCount(); ++point) {
+        points_[static_cast<std::size_t>(point)].remaining = plan_.runs;
+        for (int first = 0; first < plan_.runs; first += chunk)
+            queue_.insert({point, first, std::min(chunk, plan_.runs - first)});
+    }
+}
+
+SeriesRunner::~SeriesRunner()
+{
+    stop();
+    std::unique_lock lock(mutex_);
+    changed_.wait(lock, [this] { return workers_ == 0; });
+}
+
+QFuture<void> SeriesRunner::start(QThreadPool* pool)
+{
+    finished_.reportStarted();
+    const QFuture<void> future = finished_.future();
+    const int workers = std::max(1, pool->maxThreadCount());
+    {
+        std::lock_guard lock(mutex_);
+        workers_ = workers;
+    }
+    for (int i = 0; i < workers; ++i)
+        pool->start([this] { work(); });
+    return future;
+}
+
+void SeriesRunner::stop()
+{
+    std::lock_guard lock(mutex_);
+    stopped_ = true;
+    changed_.notify_all();
+}
+
+bool SeriesRunner::stopped() const
+{
+    std::lock_guard lock(mutex_);
+    return stopped_;
+}
+
+std::int64_t SeriesRunner::runsDone() const
+{
+    std::lock_guard lock(mutex_);
+    return runsDone_;
+}
+
+std::int64_t SeriesRunner::runsTotal() const
+{
+    return static_cast<std::int64_t>(plan_.runs) * std::ssize(points_);
+}
+
+std::optional<SeriesFailure> SeriesRunner::failure() const
+{
+    std::lock_guard lock(mutex_);
+    return failure_;
+}
+
+std::vector<std::optional<PointSummary>> SeriesRunner::results() const
+{
+    std::lock_guard lock(mutex_);
+    std::vector<std::optional<PointSummary>> summaries;
+    for (const PointState& state : points_)
+        summaries.push_back(state.summary);
+    return summaries;
+}
+
+std::vector<SeriesPoint> SeriesRunner::keptPoints() const
+{
+    std::vector<SeriesPoint> kept;
+    const auto summaries = results();
+    for (std::size_t point = 0; point < summaries.size(); ++point) {
+        if (summaries[point])
+            kept.push_back({model_->valueAt(static_cast<int>(point)), *summaries[point]});
+    }
+    return kept;
+}
+
+void SeriesRunner::work()
+{
+    const std::unique_ptr<SeriesWorkspace> workspace = model_->makeWorkspace();
+    while (const std::optional<Chunk> chunk = next())
+        makeChunk(*chunk, workspace.get());
+
+    std::unique_lock lock(mutex_);
+    if (workers_ > 1) {
+        --workers_;
+        return;
+    }
+    // The last worker out counts until it is done, so that the destructor waits for it.
+    lock.unlock();
+    keepPrefixes();
+    // The interface is shared: this copy keeps it alive should the runner be
+    // destroyed as soon as the future reports its end.
+    QFutureInterface<void> finished = finished_;
+    lock.lock();
+    workers_ = 0;
+    changed_.notify_all();
+    lock.unlock();
+    finished.reportFinished();
+}
+
+std::optional<SeriesRunner::Chunk> SeriesRunner::next()
+{
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        if (stopped_)
+            return std::nullopt;
+        while (!queue_.empty()) {
+            const Chunk chunk = *queue_.begin();
+            queue_.erase(queue_.begin());
+            if (beforeFailure(chunk.point, static_cast<std::uint64_t>(chunk.first))) {
+                ++inFlight_;
+                return chunk;
+            }
+        }
+        // A chunk in flight may yet add work; none in flight, none to come.
+        if (inFlight_ == 0)
+            return std::nullopt;
+        changed_.wait(lock);
+    }
+}
+
+void SeriesRunner::makeChunk(const Chunk& chunk, SeriesWorkspace* workspace)
+{
+    PointState& state = points_[static_cast<std::size_t>(chunk.point)];
+    const auto statistics = static_cast<std::size_t>(statistics_);
+    {
+        // A point's rows are held only while its runs are being made.
+        std::lock_guard lock(mutex_);
+        if (state.rows.empty()) {
+            state.rows.resize(static_cast<std::size_t>(plan_.runs) * statistics);
+            state.written.resize(static_cast<std::size_t>(plan_.runs));
+        }
+    }
+    int done = 0;
+    std::exception_ptr error;
+    try {
+        model_->runChunk(chunk.point, static_cast<std::uint64_t>(chunk.first), chunk.count, workspace,
+                         std::span(state.rows)
+                             .subspan(static_cast<std::size_t>(chunk.first) * statistics,
+                                      static_cast<std::size_t>(chunk.count) * statistics),
+                         done);
+    } catch (...) {
+        error = std::current_exception();
+    }
+    std::fill_n(state.written.begin() + chunk.first, done, std::uint8_t{1});
+
+    std::unique_lock lock(mutex_);
+    runsDone_ += done;
+    if (error)
+        fail(chunk.point, static_cast<std::uint64_t>(chunk.first + done), error);
+    state.remaining -= done;
+    const bool last = state.remaining == 0;
+    lock.unlock();
+    if (last)
+        summarize(chunk.point, plan_.runs);
+    lock.lock();
+    --inFlight_;
+    changed_.notify_all();
+}
+
+void SeriesRunner::summarize(int point, int runs)
+{
+    PointState& state = points_[static_cast<std::size_t>(point)];
+    try {
+        const RunTable table{std::span<const double>(state.rows)
+                                 .first(static_cast<std::size_t>(runs) * static_cast<std::size_t>(statistics_)),
+                             statistics_};
+        PointSummary summary = Summarize(*model_, table);
+        std::lock_guard lock(mutex_);
+        state.summary = std::move(summary);
+        std::vector<double>().swap(state.rows);
+        std::vector<std::uint8_t>().swap(state.written);
+    } catch (...) {
+        std::lock_guard lock(mutex_);
+        fail(point, static_cast<std::uint64_t>(runs), std::current_exception());
+    }
+}
+
+void SeriesRunner::fail(int point, std::uint64_t run, std::exception_ptr error)
+{
+    if (beforeFailure(point, run))
+        failure_ = SeriesFailure{point, run, std::move(error)};
+}
+
+bool SeriesRunner::beforeFailure(int point, std::uint64_t run) const
+{
+    return !failure_ || point < failure_->point || (point == failure_->point && run < *failure_->run);
+}
+
+void SeriesRunner::keepPrefixes()
+{
+    if (failure())
+        return;
+    for (std::size_t point = 0; point < points_.size(); ++point) {
+        const PointState& state = points_[point];
+        if (state.summary || state.written.empty())
+            continue;
+        const auto kept = std::find(state.written.begin(), state.written.end(), std::uint8_t{0});
+        const auto runs = static_cast<int>(kept - state.written.begin());
+        if (runs >= 2)
+            summarize(static_cast<int>(point), runs);
+    }
+}
+
+}  // namespace shell

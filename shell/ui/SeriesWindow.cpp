@@ -1,0 +1,401 @@
+// The series runs on a pool of its own whose threads take only the time the
+// windows leave, so that a press in the main window is drawn at once; the
+// window polls the progress, and the results arrive when the future finishes.
+#include "SeriesWindow.h"
+
+#include "Application.h"
+#include "FieldError.h"
+#include "Files.h"
+#include "NumberText.h"
+#include "SweepChart.h"
+#include "ui_SeriesWindow.h"
+
+#include "shell/core/Convert.h"
+#include "shell/core/Random.h"
+#include "shell/headless/SeriesRunner.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QHideEvent>
+#include <QKeyEvent>
+#include <QThread>
+#include <QThreadPool>
+
+namespace shell {
+
+double SeriesProgram::readSweepBound(const std::string&, std::string_view text) const
+{
+    return StrToFloat(text);
+}
+
+SeriesWindow::SeriesWindow(const QString& title, std::unique_ptr<SeriesProgram> program, QWidget* parent)
+    : QDialog(parent, Qt::Window)
+    , ui(std::make_unique<Ui::SeriesWindow>())
+    , program_(std::move(program))
+    , pool_(new QThreadPool(this))
+{
+    ui->setupUi(this);
+    setWindowTitle(title);
+    pool_->setMaxThreadCount(QThread::idealThreadCount());
+    pool_->setThreadPriority(QThread::IdlePriority);
+    // Ten and more updates a second.
+    progressTimer_.setInterval(50);
+    const QStringList statistics = program_->chartStatistics();
+    ui->StatisticCombo->addItems(statistics);
+    ui->StatisticLabel->setVisible(statistics.size() > 1);
+    ui->StatisticCombo->setVisible(statistics.size() > 1);
+    ui->ChartPanel->hide();
+    ui->ResultsTable->verticalHeader()->hide();
+    ui->ResultsTable->installEventFilter(this);
+    nameControls();
+    refreshChoices();
+    connectHandlers();
+}
+
+SeriesWindow::~SeriesWindow()
+{
+    stopSeries();
+    watcher_.waitForFinished();
+}
+
+void SeriesWindow::connectHandlers()
+{
+    connectGuarded(ui->RunButton, &QPushButton::clicked, this, [this] { startSeries(); });
+    connectGuarded(ui->StopButton, &QPushButton::clicked, this, [this] { stopSeries(); });
+    connectGuarded(ui->CloseButton, &QPushButton::clicked, this, [this] { close(); });
+    connectGuarded(ui->SaveButton, &QPushButton::clicked, this, [this] { save(); });
+    connectGuarded(ui->VaryCombo, &QComboBox::currentIndexChanged, this, [this] { enableSettings(); });
+    connectGuarded(ui->StatisticCombo, &QComboBox::currentIndexChanged, this, [this] { showChart(); });
+    connectGuarded(&progressTimer_, &QTimer::timeout, this, [this] { showProgress(); });
+    connectGuarded(&watcher_, &QFutureWatcher<void>::finished, this, [this] { finishSeries(); });
+}
+
+// Assistive tools and messages name each field by its caption, and a field of
+// the sweep by the frame's caption too.
+void SeriesWindow::nameControls()
+{
+    ui->RunsEdit->setAccessibleName(ui->RunsLabel->text());
+    ui->SeedEdit->setAccessibleName(ui->SeedLabel->text());
+    ui->VaryCombo->setAccessibleName(ui->VaryBox->title());
+    for (const auto& [field, label] :
+         {std::pair{ui->FromEdit, ui->FromLabel}, {ui->ToEdit, ui->ToLabel}, {ui->PointsEdit, ui->PointsLabel}})
+        field->setAccessibleName(fieldName(ui->VaryBox->title(), label->text()));
+    ui->StatisticCombo->setAccessibleName(ui->StatisticLabel->text());
+    ui->Progress->setAccessibleName(QStringLiteral("Ход серии"));
+    ui->ResultsTable->setAccessibleName(QStringLiteral("Итоги серии"));
+}
+
+void SeriesWindow::refreshChoices()
+{
+    const QString chosen = ui->VaryCombo->currentText();
+    const QSignalBlocker blocker(ui->VaryCombo);
+    choices_ = program_->sweepChoices();
+    ui->VaryCombo->clear();
+    ui->VaryCombo->addItem(QStringLiteral("ничего"));
+    for (const SweepChoice& choice : choices_)
+        ui->VaryCombo->addItem(choice.name);
+    ui->VaryCombo->setCurrentIndex(std::max(0, ui->VaryCombo->findText(chosen)));
+    enableSettings();
+}
+
+// While a series runs its settings are fixed, and only "Остановить" acts on it.
+void SeriesWindow::enableSettings()
+{
+    const bool idle = !running();
+    for (QWidget* control : std::initializer_list<QWidget*>{ui->RunsEdit, ui->SeedEdit, ui->VaryCombo, ui->RunButton})
+        control->setEnabled(idle);
+    ui->StopButton->setEnabled(!idle);
+    const bool sweep = ui->VaryCombo->currentIndex() > 0 && idle;
+    for (QWidget* field : {ui->FromEdit, ui->ToEdit, ui->PointsEdit})
+        field->setEnabled(sweep);
+}
+
+bool SeriesWindow::running() const
+{
+    return runner_ != nullptr && watcher_.isRunning();
+}
+
+namespace {
+
+template <typename Read>
+auto readText(QLineEdit* field, Read&& read)
+{
+    const std::string text = field->text().toStdString();
+    return readField(field, field->accessibleName(), [&] { return read(text); });
+}
+
+}  // namespace
+
+int SeriesWindow::readRuns() const
+{
+    return readText(ui->RunsEdit, ReadRunCount);
+}
+
+std::uint64_t SeriesWindow::readSeed() const
+{
+    if (ui->SeedEdit->text().trimmed().isEmpty())
+        return ClockSeed();
+    return readText(ui->SeedEdit, StrToUInt64);
+}
+
+// Each bound is read as the varied parameter reads its values.
+std::optional<Sweep> SeriesWindow::readSweep() const
+{
+    if (ui->VaryCombo->currentIndex() <= 0)
+        return std::nullopt;
+    const std::string key = choices_.at(static_cast<std::size_t>(ui->VaryCombo->currentIndex() - 1)).key;
+    const double from =
+        readText(ui->FromEdit, [&](std::string_view text) { return program_->readSweepBound(key, text); });
+    const double to = readText(ui->ToEdit, [&](std::string_view text) {
+        program_->readSweepBound(key, text);
+        return ReadSweepEnd(from, text);
+    });
+    const int points = readText(ui->PointsEdit, ReadSweepPoints);
+    return Sweep{key, SweepValues(from, to, points)};
+}
+
+void SeriesWindow::startSeries()
+{
+    if (running())
+        return;
+    const int runs = readRuns();
+    const std::uint64_t seed = readSeed();
+    std::optional<Sweep> sweep = readSweep();
+    const std::shared_ptr<const SeriesModel> model = program_->makeModel(seed, std::move(sweep));
+    if (const auto refused = model->refusedPoint())
+        reportFailure(*model, *refused);
+    if (ui->SeedEdit->text().trimmed().isEmpty())
+        ui->SeedEdit->setText(QString::number(seed));
+    sweepName_ = model->sweep() ? ui->VaryCombo->currentText() : QString();
+    clearResults();
+    runner_ = std::make_unique<SeriesRunner>(model, SeriesPlan{runs});
+    watcher_.setFuture(runner_->start(pool_));
+    enableSettings();
+    showProgress();
+    progressTimer_.start();
+}
+
+void SeriesWindow::clearResults()
+{
+    presentation_.reset();
+    rows_.clear();
+    ui->ResultsTable->clear();
+    ui->ResultsTable->setRowCount(0);
+    ui->ResultsTable->setColumnCount(0);
+    ui->ChartPanel->hide();
+    ui->SaveButton->setEnabled(false);
+}
+
+void SeriesWindow::stopSeries()
+{
+    if (running())
+        runner_->stop();
+}
+
+void SeriesWindow::showProgress()
+{
+    if (runner_ == nullptr)
+        return;
+    const QLocale locale = NumberLocale();
+    const std::int64_t done = runner_->runsDone();
+    const std::int64_t total = runner_->runsTotal();
+    ui->Progress->setMaximum(static_cast<int>(total));
+    ui->Progress->setValue(static_cast<int>(done));
+    if (running()) {
+        ui->StatusLabel->setText(
+            QStringLiteral("Идёт серия: %1 из %2 прогонов.").arg(locale.toString(done), locale.toString(total)));
+    }
+}
+
+void SeriesWindow::finishSeries()
+{
+    progressTimer_.stop();
+    showProgress();
+    enableSettings();
+    if (const auto failure = runner_->failure()) {
+        ui->StatusLabel->setText(QStringLiteral("Серия не удалась, итогов нет."));
+        reportFailure(runner_->model(), *failure);
+    }
+    showResults();
+}
+
+// A swept parameter is named as the sweep's choice and corrected in its range.
+void SeriesWindow::reportFailure(const SeriesModel& model, const SeriesFailure& failure) const
+{
+    const auto swept = [&model](const std::string& key) { return model.sweep() && model.sweep()->key == key; };
+    const NamedError error = model.describe(failure, [&](const std::string& key) {
+        if (swept(key)) {
+            for (const SweepChoice& choice : choices_) {
+                if (choice.key == key)
+                    return choice.name.toStdString();
+            }
+        }
+        return program_->parameterName(key).toStdString();
+    });
+    QWidget* field = nullptr;
+    if (!error.key.empty())
+        field = swept(error.key) ? ui->FromEdit : program_->parameterField(error.key);
+    throw FieldError(error.message, field);
+}
+
+void SeriesWindow::showResults()
+{
+    const std::vector<SeriesPoint> points = runner_->keptPoints();
+    const int total = runner_->model().pointCount();
+    presentation_ = program_->present(runner_->model(), points);
+    fillTable();
+    ui->StatusLabel->setText(statusText(points, total, static_cast<int>(runner_->runsTotal() / total)));
+    ui->SaveButton->setEnabled(!points.empty());
+    ui->ChartPanel->setVisible(!sweepName_.isEmpty() && !points.empty());
+    showChart();
+}
+
+namespace {
+
+QString cellText(const QLocale& locale, const SeriesCell& cell)
+{
+    switch (cell.kind) {
+    case SeriesCell::Kind::Text:
+        return cell.text;
+    case SeriesCell::Kind::Number:
+        return locale.toString(cell.number, 'g', cell.digits);
+    case SeriesCell::Kind::Estimate:
+        return EstimateText(locale, cell.estimate);
+    }
+    return {};
+}
+
+}  // namespace
+
+void SeriesWindow::fillTable()
+{
+    const QLocale locale = NumberLocale();
+    const QStringList header = presentation_->tableHeader();
+    rows_ = presentation_->tableRows();
+    ui->ResultsTable->setColumnCount(static_cast<int>(header.size()));
+    ui->ResultsTable->setHorizontalHeaderLabels(header);
+    ui->ResultsTable->setRowCount(static_cast<int>(rows_.size()));
+    for (std::size_t row = 0; row < rows_.size(); ++row) {
+        for (std::size_t column = 0; column < rows_[row].size(); ++column)
+            ui->ResultsTable->setItem(static_cast<int>(row), static_cast<int>(column),
+                                      new QTableWidgetItem(cellText(locale, rows_[row][column])));
+    }
+    ui->ResultsTable->resizeColumnsToContents();
+}
+
+// A stopped series keeps each point's runs from run 0 up to the first that did
+// not finish, so the status says how many runs its results rest on.
+QString SeriesWindow::statusText(const std::vector<SeriesPoint>& points, int total, int runs) const
+{
+    const QLocale locale = NumberLocale();
+    // What the brackets hold, for those who meet them here first.
+    const QString interval =
+        QStringLiteral(" В квадратных скобках — 95-процентный доверительный интервал среднего по прогонам.");
+    const bool whole = std::ssize(points) == total
+        && std::all_of(points.begin(), points.end(),
+                       [runs](const SeriesPoint& point) { return point.summary.runs == runs; });
+    const QString runsText = NumberWithNoun(locale, runs, "прогон", "прогона", "прогонов");
+    if (whole && total == 1)
+        return QStringLiteral("Серия закончена: %1.").arg(runsText) + interval;
+    if (whole) {
+        return QStringLiteral("Серия закончена: %1 в каждой из %2.")
+                   .arg(runsText, NumberWithNoun(locale, total, "точки", "точек", "точек"))
+            + interval;
+    }
+    if (points.empty())
+        return QStringLiteral("Серия остановлена раньше, чем закончились два прогона: итогов нет.");
+    if (!sweepName_.isEmpty()) {
+        return QStringLiteral("Серия остановлена: в таблице %1 из %2 точек, каждая — по прогонам, закончившимся "
+                              "подряд с первого (их число — в столбце «Прогонов»).")
+                   .arg(locale.toString(static_cast<qlonglong>(points.size())), locale.toString(total))
+            + interval;
+    }
+    const int kept = points.front().summary.runs;
+    return QStringLiteral("Серия остановлена: итоги по первым %1 из %2.")
+               .arg(NumberWithNoun(locale, kept, "прогону", "прогонам", "прогонам"), locale.toString(runs))
+        + interval;
+}
+
+void SeriesWindow::showChart()
+{
+    if (presentation_ == nullptr || running() || sweepName_.isEmpty())
+        return;
+    const int statistic = std::max(0, ui->StatisticCombo->currentIndex());
+    ui->Chart->showLines(program_->chartTitle(statistic), sweepName_, program_->chartAxisTitle(),
+                         presentation_->sweepLines(statistic));
+}
+
+void SeriesWindow::save() const
+{
+    if (presentation_ == nullptr || running())
+        return;
+    const auto target = askSavePath(const_cast<SeriesWindow*>(this), QStringLiteral("Сохранить итоги серии"),
+                                    {QStringLiteral("Итоги серии, CSV (*.csv)")});
+    if (!target)
+        return;
+    const std::string text = presentation_->csv();
+    saveFile(target->path, [&text](QIODevice& device) {
+        return device.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size());
+    });
+}
+
+QString SeriesWindow::tableText() const
+{
+    const QLocale locale = NumberLocale();
+    if (presentation_ == nullptr)
+        return {};
+    const QString lower = QStringLiteral(" — нижняя граница");
+    const QString upper = QStringLiteral(" — верхняя граница");
+    QStringList lines;
+    QStringList cells;
+    const QStringList header = presentation_->tableHeader();
+    // A mean's column keeps its title and its bounds get two more.
+    for (qsizetype column = 0; column < header.size(); ++column) {
+        const bool estimate =
+            !rows_.empty() && rows_.front()[static_cast<std::size_t>(column)].kind == SeriesCell::Kind::Estimate;
+        cells << header[column];
+        if (estimate)
+            cells << header[column] + lower << header[column] + upper;
+    }
+    lines << cells.join(QLatin1Char('\t'));
+    const auto number = [&locale](double value) { return locale.toString(value, 'g', 12); };
+    for (const std::vector<SeriesCell>& row : rows_) {
+        cells.clear();
+        for (const SeriesCell& cell : row) {
+            switch (cell.kind) {
+            case SeriesCell::Kind::Text:
+                cells << cell.text;
+                break;
+            case SeriesCell::Kind::Number:
+                cells << number(cell.number);
+                break;
+            case SeriesCell::Kind::Estimate:
+                cells << number(cell.estimate.mean) << number(cell.estimate.low) << number(cell.estimate.high);
+                break;
+            }
+        }
+        lines << cells.join(QLatin1Char('\t'));
+    }
+    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
+}
+
+// Ctrl+C on the table copies all of it, not the current cell alone.
+bool SeriesWindow::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == ui->ResultsTable && event->type() == QEvent::KeyPress
+        && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+        guarded([this] { QApplication::clipboard()->setText(tableText()); });
+        return true;
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void SeriesWindow::hideEvent(QHideEvent* event)
+{
+    stopSeries();
+    watcher_.waitForFinished();
+    QDialog::hideEvent(event);
+}
+
+}  // namespace shell

@@ -1,0 +1,127 @@
+// A flow's row shows its four statistics; a sweep's chart draws one of them for
+// every flow in the flow's colour.
+#include "NetworkSeriesWindow.h"
+
+#include "Flows.h"
+
+#include "shell/ui/SeriesWindow.h"
+#include "velmora/model/Series.h"
+
+namespace velmora {
+namespace {
+
+const QStringList statisticTitles{QStringLiteral("Среднее"), QStringLiteral("Медиана"),
+                                  QStringLiteral("90-й процентиль"), QStringLiteral("95-й процентиль")};
+
+class NetworkPresentation : public shell::SeriesPresentation {
+public:
+    NetworkPresentation(bool swept, std::vector<shell::SeriesPoint> points)
+        : swept_(swept)
+        , points_(std::move(points))
+    {
+    }
+
+    QStringList tableHeader() const override
+    {
+        QStringList header;
+        if (swept_)
+            header << QStringLiteral("Значение");
+        return header << QStringLiteral("Поток") << statisticTitles << QStringLiteral("Прогонов");
+    }
+
+    std::vector<std::vector<shell::SeriesCell>> tableRows() const override
+    {
+        std::vector<std::vector<shell::SeriesCell>> rows;
+        for (const shell::SeriesPoint& point : points_) {
+            for (int flow = 1; flow <= FlowCount; ++flow) {
+                std::vector<shell::SeriesCell> row;
+                if (point.value)
+                    row.push_back(shell::SeriesCell::Number(*point.value));
+                row.push_back(shell::SeriesCell::Text(FlowTitle(flow)));
+                for (int statistic = 0; statistic < FlowStatisticCount; ++statistic)
+                    row.push_back(shell::SeriesCell::Mean(
+                        FlowEstimate(point.summary, flow, static_cast<FlowStatistic>(statistic))));
+                row.push_back(shell::SeriesCell::Number(point.summary.runs));
+                rows.push_back(row);
+            }
+        }
+        return rows;
+    }
+
+    std::vector<shell::SweepLine> sweepLines(int statistic) const override
+    {
+        std::vector<shell::SweepLine> lines;
+        for (int flow = 1; flow <= FlowCount; ++flow) {
+            shell::SweepLine line{FlowTitle(flow), FlowColor(flow), {}, {}};
+            for (const shell::SeriesPoint& point : points_) {
+                line.values.push_back(*point.value);
+                line.estimates.push_back(FlowEstimate(point.summary, flow, static_cast<FlowStatistic>(statistic)));
+            }
+            lines.push_back(line);
+        }
+        return lines;
+    }
+
+    std::string csv() const override { return SeriesCsv(points_); }
+
+private:
+    bool swept_;
+    std::vector<shell::SeriesPoint> points_;
+};
+
+class NetworkSeriesProgram : public shell::SeriesProgram {
+public:
+    explicit NetworkSeriesProgram(NetworkWindowView view)
+        : view_(std::move(view))
+    {
+    }
+
+    std::vector<shell::SweepChoice> sweepChoices() const override
+    {
+        std::vector<shell::SweepChoice> choices;
+        for (const ShownParameter& shown : view_.shownParameters())
+            choices.push_back({shown.name, ParameterKey(shown.parameter)});
+        return choices;
+    }
+
+    QStringList chartStatistics() const override { return statisticTitles; }
+
+    QString chartTitle(int statistic) const override
+    {
+        static const QStringList titles{
+            QStringLiteral("Среднее время отклика"), QStringLiteral("Медиана времени отклика"),
+            QStringLiteral("90-й процентиль времени отклика"), QStringLiteral("95-й процентиль времени отклика")};
+        return titles.value(statistic) + QStringLiteral(", среднее по прогонам");
+    }
+
+    QString chartAxisTitle() const override { return QStringLiteral("Время отклика, тики"); }
+
+    std::shared_ptr<const shell::SeriesModel> makeModel(std::uint64_t seed,
+                                                        std::optional<shell::Sweep> sweep) const override
+    {
+        return std::make_shared<NetworkSeries>(view_.settings(), seed, std::move(sweep));
+    }
+
+    QString parameterName(const std::string& key) const override { return view_.parameter(parameterOf(key)).name; }
+    QWidget* parameterField(const std::string& key) const override { return view_.parameter(parameterOf(key)).field; }
+
+    std::unique_ptr<shell::SeriesPresentation> present(const shell::SeriesModel& model,
+                                                       std::vector<shell::SeriesPoint> points) const override
+    {
+        return std::make_unique<NetworkPresentation>(model.sweep().has_value(), std::move(points));
+    }
+
+private:
+    static SweepParameter parameterOf(const std::string& key) { return ParseParameterKey(key).value(); }
+
+    NetworkWindowView view_;
+};
+
+}  // namespace
+
+std::unique_ptr<shell::SeriesProgram> MakeNetworkSeriesProgram(NetworkWindowView view)
+{
+    return std::make_unique<NetworkSeriesProgram>(std::move(view));
+}
+
+}  // namespace velmora
