@@ -1,9 +1,8 @@
 // kestrin's "О модели" window: what the orders, thresholds, demand and L mean.
+// Its contents scroll when the window is made smaller than designed.
 #pragma once
 
-#include <QDialog>
-
-#include <memory>
+#include "shell/ui/DescriptionWindow.h"
 
 namespace kestrin {
 
@@ -11,18 +10,15 @@ namespace Ui {
 class TAboutModel;
 }
 
-// Not modal: the main window goes on taking input while it is open. Esc or
-// "Закрыть" hides it; showing it again brings it back as it was. Its contents
-// scroll when the window is made smaller than designed.
-class TAboutModel : public QDialog {
-    Q_OBJECT
+}  // namespace kestrin
 
+extern template class shell::DescriptionWindow<kestrin::Ui::TAboutModel>;
+
+namespace kestrin {
+
+class TAboutModel : public shell::DescriptionWindow<Ui::TAboutModel> {
 public:
-    explicit TAboutModel(QWidget* parent = nullptr);
-    ~TAboutModel() override;
-
-private:
-    std::unique_ptr<Ui::TAboutModel> ui;
+    using DescriptionWindow::DescriptionWindow;
 };
 
 }  // namespace kestrin

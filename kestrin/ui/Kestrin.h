@@ -2,6 +2,8 @@
 // share of unmet demand in L.
 #pragma once
 
+#include "AboutModel.h"
+
 #include "kestrin/model/Warehouse.h"
 
 #include <QMainWindow>
@@ -21,8 +23,6 @@ namespace kestrin {
 namespace Ui {
 class TForm1;
 }
-
-class TAboutModel;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT

@@ -20,36 +20,30 @@ QString quantityName(WarehouseSweep varied)
         quantity, varied.good == 0 ? QStringLiteral("все товары") : QStringLiteral("товар %1").arg(varied.good));
 }
 
-class WarehousePresentation : public shell::SeriesPresentation {
+class WarehousePresentation : public shell::PointsPresentation {
 public:
-    WarehousePresentation(bool swept, std::vector<shell::SeriesPoint> points)
-        : swept_(swept)
-        , points_(std::move(points))
+    WarehousePresentation(const shell::SeriesModel& model, std::vector<shell::SeriesPoint> points)
+        : PointsPresentation(model, std::move(points), SeriesCsv)
     {
     }
 
     QStringList tableHeader() const override
     {
-        QStringList header;
-        if (swept_)
-            header << QStringLiteral("Значение");
-        return header << QStringLiteral("L") << QStringLiteral("Медиана") << QStringLiteral("95-й процентиль")
-                      << QStringLiteral("Наименьшее") << QStringLiteral("Наибольшее") << QStringLiteral("Прогонов");
+        return header({QStringLiteral("L"), QStringLiteral("Медиана"), QStringLiteral("95-й процентиль"),
+                       QStringLiteral("Наименьшее"), QStringLiteral("Наибольшее"), QStringLiteral("Прогонов")});
     }
 
     std::vector<std::vector<shell::SeriesCell>> tableRows() const override
     {
         std::vector<std::vector<shell::SeriesCell>> rows;
-        for (const shell::SeriesPoint& point : points_) {
+        for (const shell::SeriesPoint& point : points()) {
             const LSummary l = PointL(point.summary);
-            std::vector<shell::SeriesCell> row;
-            if (point.value)
-                row.push_back(shell::SeriesCell::Number(*point.value));
-            row.push_back(shell::SeriesCell::Mean(l.mean));
+            std::vector<shell::SeriesCell> cells = row(point);
+            cells.push_back(shell::SeriesCell::Mean(l.mean));
             for (const double value : {l.median, l.percentile95, l.min, l.max})
-                row.push_back(shell::SeriesCell::Number(value, 4));
-            row.push_back(shell::SeriesCell::Number(point.summary.runs));
-            rows.push_back(row);
+                cells.push_back(shell::SeriesCell::Number(value, 4));
+            cells.push_back(shell::SeriesCell::Number(point.summary.runs));
+            rows.push_back(cells);
         }
         return rows;
     }
@@ -57,18 +51,12 @@ public:
     std::vector<shell::SweepLine> sweepLines(int) const override
     {
         shell::SweepLine line{QStringLiteral("L"), QColor(0x00, 0x40, 0xA0), {}, {}};
-        for (const shell::SeriesPoint& point : points_) {
+        for (const shell::SeriesPoint& point : points()) {
             line.values.push_back(*point.value);
             line.estimates.push_back(point.summary.estimates[0]);
         }
         return {line};
     }
-
-    std::string csv() const override { return SeriesCsv(points_); }
-
-private:
-    bool swept_;
-    std::vector<shell::SeriesPoint> points_;
 };
 
 class WarehouseSeriesProgram : public shell::SeriesProgram {
@@ -126,7 +114,7 @@ public:
     std::unique_ptr<shell::SeriesPresentation> present(const shell::SeriesModel& model,
                                                        std::vector<shell::SeriesPoint> points) const override
     {
-        return std::make_unique<WarehousePresentation>(model.sweep().has_value(), std::move(points));
+        return std::make_unique<WarehousePresentation>(model, std::move(points));
     }
 
 private:

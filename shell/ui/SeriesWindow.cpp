@@ -24,6 +24,25 @@
 
 namespace shell {
 
+PointsPresentation::PointsPresentation(const SeriesModel& model, std::vector<SeriesPoint> points, CsvWriter writer)
+    : swept_(model.sweep().has_value())
+    , points_(std::move(points))
+    , csv_(writer)
+{
+}
+
+QStringList PointsPresentation::header(const QStringList& titles) const
+{
+    return (swept_ ? QStringList{QStringLiteral("Значение")} : QStringList()) + titles;
+}
+
+std::vector<SeriesCell> PointsPresentation::row(const SeriesPoint& point) const
+{
+    if (!point.value)
+        return {};
+    return {SeriesCell::Number(*point.value)};
+}
+
 double SeriesProgram::readSweepBound(const std::string&, std::string_view text) const
 {
     return StrToFloat(text);

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,6 +65,28 @@ public:
     virtual std::vector<SweepLine> sweepLines(int statistic) const = 0;
     // What the command line prints for the same series.
     virtual std::string csv() const = 0;
+};
+
+// A presentation of the points a series kept; `writer` writes the file as the
+// command line prints it.
+class PointsPresentation : public SeriesPresentation {
+public:
+    using CsvWriter = std::string (*)(std::span<const SeriesPoint> points);
+    PointsPresentation(const SeriesModel& model, std::vector<SeriesPoint> points, CsvWriter writer);
+    std::string csv() const override { return csv_(points_); }
+
+protected:
+    bool swept() const { return swept_; }
+    const std::vector<SeriesPoint>& points() const { return points_; }
+    // The column of the swept value, if any, before the columns of `titles`.
+    QStringList header(const QStringList& titles) const;
+    // A row of `point` that begins with its swept value, if any.
+    std::vector<SeriesCell> row(const SeriesPoint& point) const;
+
+private:
+    bool swept_;
+    std::vector<SeriesPoint> points_;
+    CsvWriter csv_;
 };
 
 // What the series window needs of its program: the only place that knows both

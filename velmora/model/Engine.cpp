@@ -48,8 +48,8 @@ Tick endOf(Tick arrival, Tick wait, Tick service)
     return checkedTick(arrival + busy, arrival, busy);
 }
 
-// A wait or a response time: a span of waiting and processing.
-Tick span(std::int64_t time)
+// A wait or a response time: a duration of waiting and processing.
+Tick duration(std::int64_t time)
 {
     return checkedTick(time, 0, time);
 }
@@ -97,108 +97,143 @@ void SingleServerWaits(std::span<const Tick> arrival, std::span<const Tick> serv
     wait[0] = 0;
     for (std::size_t i = 1; i < arrival.size(); ++i) {
         const Tick previousEnd = endOf(arrival[i - 1], previousWait, service[i - 1]);
-        previousWait = span(positivePart(std::int64_t{previousEnd} - arrival[i]));
+        previousWait = duration(positivePart(std::int64_t{previousEnd} - arrival[i]));
         wait[i] = previousWait;
     }
 }
 
-namespace {
-
-// The end of a served task as its arrival and its busy time (wait and service),
-// summed in 64 bits and checked only where a priority rule reads it.
-}  // namespace
-
-// The rules, in the order they are tried:
-//   the very first low task goes first if it ends strictly before the first
-//   high task arrives; a later low task before the first high task goes if it
-//   ends by then;
-//   a high task goes first if the low one arrives with or after it, or if the
-//   gap before it, from the end of the previous high task or from the low
-//   task's arrival, is no longer than the low task's service;
-//   otherwise the low task goes, after the previous high task, when it is the
-//   first low task or the previous low one ended by its arrival; else the high
-//   task goes if the gap after the previous low task is too short, and the low
-//   task goes after the last row if it is not.
-// Each end is checked where a rule reads it.
+// The order of service at a server where the high stream has priority: high
+// tasks are served as if alone, with their stand-alone waits, and low tasks are
+// fitted, in their own order, into the idle periods of the high stream. Each
+// step emits one task by the first rule that applies:
+//
+//   1. Before any task, the first low task goes first when it would end
+//      strictly before the first high task arrives.
+//   2. Before the first high task, a later low task goes when, started as
+//      the previous low task ends or on its own arrival, it ends by the time
+//      the first high task arrives.
+//   3. Between high tasks:
+//      3.1 the next high task goes when the low task arrives with it or after
+//          it, when the idle gap before it from the end of the previous high
+//          task is no longer than the low task's service, or when the low
+//          task, started on its arrival, would not end before it;
+//      3.2 otherwise, when the low task is the first one or the previous low
+//          task has ended by its arrival, the low task goes, starting as the
+//          previous high task ends or on its arrival;
+//      3.3 otherwise the low task also has to fit between the end of the
+//          previous low task and the next high arrival, and then goes,
+//          starting as the last task served ends; if it does not fit, the
+//          high task goes.
+//   4. Once one stream is exhausted the other follows: the rest of the high
+//      stream as it is (4.1), or the low tasks one after another, each as the
+//      last task served ends or on its arrival (4.2).
+//
+// End times are summed in 64 bits and checked where a rule reads them; only the
+// sums are kept, so that everything the rules read stays in registers.
 void MergeByPriority(const TTaskTable& high, int highCount, std::optional<std::int32_t> highTag, TTaskTable& low,
                      int lowCount, std::int32_t lowTag, TTaskTable& out)
 {
-    // Arrival at this server is the Departure column of each stream's table.
-    const Tick* aH = high.Departure.data();
-    const Tick* pH = high.NextService.data();
-    const Tick* vH = high.NextWait.data();
-    const Tick* aL = low.Departure.data();
-    const Tick* pL = low.NextService.data();
-    Tick* wL = low.NextWait.data();
+    // A stream arrives at this server when it leaves the one before.
+    const Tick* highArrival = high.Departure.data();
+    const Tick* highService = high.NextService.data();
+    const Tick* highWait = high.NextWait.data();
+    const Tick* lowArrival = low.Departure.data();
+    const Tick* lowService = low.NextService.data();
+    Tick* lowWait = low.NextWait.data();
 
-    int i = 0;
-    int j = 0;
-    int k = 0;
-    // The ends of the last high task and of the last low task, summed in 64 bits
-    // and checked where a rule reads them; the last row's end is one of the two.
-    // Only the sums are kept, so that everything the rules read stays in registers.
-    std::int64_t highEnd = 0;
-    std::int64_t lowEnd = 0;
+    int nextHigh = 0;
+    int nextLow = 0;
+    int row = 0;
+    std::int64_t highEnd = 0;  // when the last high task served ends
+    std::int64_t lowEnd = 0;   // when the last low task served ends
     bool lastWasHigh = false;
-    const auto g = [&] { return checkedTick(highEnd, aH[i - 1], std::int64_t{vH[i - 1]} + pH[i - 1]); };
-    const auto e = [&] { return checkedTick(lowEnd, aL[j - 1], std::int64_t{wL[j - 1]} + pL[j - 1]); };
-    const auto f = [&] { return lastWasHigh ? g() : e(); };
+    const auto lastHighEnd = [&] {
+        const int last = nextHigh - 1;
+        return checkedTick(highEnd, highArrival[last], std::int64_t{highWait[last]} + highService[last]);
+    };
+    const auto lastLowEnd = [&] {
+        const int last = nextLow - 1;
+        return checkedTick(lowEnd, lowArrival[last], std::int64_t{lowWait[last]} + lowService[last]);
+    };
+    const auto lastRowEnd = [&] { return lastWasHigh ? lastHighEnd() : lastLowEnd(); };
 
     const auto emitHigh = [&] {
-        out.Arrival[k] = aH[i];
-        out.Service[k] = pH[i];
-        out.Flow[k] = highTag ? *highTag : high.Flow[i];
-        out.Wait[k] = vH[i];
-        highEnd = std::int64_t{aH[i]} + vH[i] + pH[i];
+        out.Arrival[row] = highArrival[nextHigh];
+        out.Service[row] = highService[nextHigh];
+        out.Flow[row] = highTag ? *highTag : high.Flow[nextHigh];
+        out.Wait[row] = highWait[nextHigh];
+        highEnd = std::int64_t{highArrival[nextHigh]} + highWait[nextHigh] + highService[nextHigh];
         lastWasHigh = true;
-        ++i;
-        ++k;
+        ++nextHigh;
+        ++row;
     };
     const auto emitLow = [&](std::int64_t wait) {
-        const Tick w = span(wait);
-        out.Arrival[k] = aL[j];
-        out.Service[k] = pL[j];
-        out.Flow[k] = lowTag;
-        out.Wait[k] = w;
-        wL[j] = w;
-        lowEnd = std::int64_t{aL[j]} + w + pL[j];
+        const Tick checkedWait = duration(wait);
+        out.Arrival[row] = lowArrival[nextLow];
+        out.Service[row] = lowService[nextLow];
+        out.Flow[row] = lowTag;
+        out.Wait[row] = checkedWait;
+        lowWait[nextLow] = checkedWait;
+        lowEnd = std::int64_t{lowArrival[nextLow]} + checkedWait + lowService[nextLow];
         lastWasHigh = false;
-        ++j;
-        ++k;
+        ++nextLow;
+        ++row;
     };
 
-    // Low tasks that fit before the first high task.
-    while (i == 0 && i < highCount && j < lowCount) {
-        if (j == 0) {
-            if (std::int64_t{aL[0]} + pL[0] < aH[0])
+    // Rule 1.
+    const auto firstLowEndsBeforeFirstHigh = [&] {
+        return std::int64_t{lowArrival[0]} + lowService[0] < highArrival[0];
+    };
+    // Rule 2: the wait it would have, and whether it then ends in time.
+    const auto waitBeforeFirstHigh = [&] { return positivePart(lastLowEnd() - lowArrival[nextLow]); };
+    const auto endsByFirstHigh = [&](std::int64_t wait) {
+        return lowArrival[nextLow] + wait + lowService[nextLow] <= highArrival[0];
+    };
+    // Rule 3.1.
+    const auto highGoesFirst = [&] {
+        const Tick arrival = lowArrival[nextLow];
+        const Tick service = lowService[nextLow];
+        const Tick highNext = highArrival[nextHigh];
+        return arrival >= highNext || highNext - lastHighEnd() <= service
+            || std::int64_t{highNext} - arrival <= service;
+    };
+    // Rule 3.2.
+    const auto lowServerFree = [&] { return nextLow == 0 || lastLowEnd() <= lowArrival[nextLow]; };
+    // Rule 3.3.
+    const auto fitsAfterLastLow = [&] { return highArrival[nextHigh] - lastLowEnd() > lowService[nextLow]; };
+
+    // Rules 1 and 2: low tasks that go before the first high task.
+    while (nextHigh == 0 && nextHigh < highCount && nextLow < lowCount) {
+        if (nextLow == 0) {
+            if (firstLowEndsBeforeFirstHigh())
                 emitLow(0);
             else
                 emitHigh();
+        } else if (const std::int64_t wait = waitBeforeFirstHigh(); endsByFirstHigh(wait)) {
+            emitLow(wait);
         } else {
-            const std::int64_t w = positivePart(e() - aL[j]);
-            if (aL[j] + w + pL[j] <= aH[0])
-                emitLow(w);
-            else
-                emitHigh();
+            emitHigh();
         }
     }
 
-    // Both streams have tasks left, and a high task has been served.
-    while (i < highCount && j < lowCount) {
-        if (aL[j] >= aH[i] || aH[i] - g() <= pL[j] || std::int64_t{aH[i]} - aL[j] <= pL[j])
+    // Rule 3: both streams have tasks left, and a high task has been served.
+    while (nextHigh < highCount && nextLow < lowCount) {
+        if (highGoesFirst())
             emitHigh();
-        else if (j == 0 || e() <= aL[j])
-            emitLow(positivePart(g() - aL[j]));
-        else if (aH[i] - e() <= pL[j])
-            emitHigh();
+        else if (lowServerFree())
+            emitLow(positivePart(lastHighEnd() - lowArrival[nextLow]));
+        else if (fitsAfterLastLow())
+            emitLow(lastRowEnd() - lowArrival[nextLow]);
         else
-            emitLow(f() - aL[j]);
+            emitHigh();
     }
 
-    while (i < highCount)
+    // Rule 4.1.
+    while (nextHigh < highCount)
         emitHigh();
-    while (j < lowCount)
-        emitLow(k == 0 ? 0 : positivePart(f() - aL[j]));
+    // Rule 4.2; with no high task at all, the first low task starts on its arrival.
+    while (nextLow < lowCount)
+        emitLow(row == 0 ? 0 : positivePart(lastRowEnd() - lowArrival[nextLow]));
 }
 
 void ComputeFlowResults(const TRunWorkspace& workspace, TResultArrays& results)
@@ -213,7 +248,7 @@ void ComputeFlowResults(const TRunWorkspace& workspace, TResultArrays& results)
         const std::int64_t end = endOf(served.Arrival[m], served.Wait[m], served.Service[m]);
         // Tags other than 1 and 2 are flow 3's.
         const std::size_t flow = std::min(static_cast<std::uint32_t>(served.Flow[m]) - 1u, 2u);
-        responses[flow][next[flow]] = span(end - arrivals[flow][next[flow]]);
+        responses[flow][next[flow]] = duration(end - arrivals[flow][next[flow]]);
         ++next[flow];
     }
 }
@@ -237,7 +272,7 @@ void SortAscending(FlowValues values)
         highest = std::max(highest, keys[i]);
     }
     int passes = 0;
-    for (std::uint32_t span = highest - lowest; span != 0; span >>= 8)
+    for (std::uint32_t range = highest - lowest; range != 0; range >>= 8)
         ++passes;
     std::array<std::array<std::uint16_t, 256>, 4> counts{};
     for (std::size_t i = 0; i < n; ++i) {

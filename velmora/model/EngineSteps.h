@@ -21,7 +21,7 @@ struct TTaskTable {
     std::array<Tick, Capacity> Arrival;
     std::array<Tick, Capacity> Departure;
     std::array<Tick, Capacity> Service;
-    std::array<Tick, Capacity> Flow;
+    std::array<std::int32_t, Capacity> Flow;  // the task's flow: 1, 2 or 3
     std::array<Tick, Capacity> Wait;
     std::array<Tick, Capacity> NextService;  // processing time at the next server
     std::array<Tick, Capacity> NextWait;     // wait at the next server

@@ -1,9 +1,8 @@
-// velmora's "О модели" window: the network's diagram and what the settings and a tick mean.
+// velmora's "О модели" window: the network's diagram and what the settings and a
+// tick mean. Its contents scroll when the window is made smaller than designed.
 #pragma once
 
-#include <QDialog>
-
-#include <memory>
+#include "shell/ui/DescriptionWindow.h"
 
 namespace velmora {
 
@@ -11,18 +10,15 @@ namespace Ui {
 class TAboutModel;
 }
 
-// Not modal: the main window goes on taking input while it is open. Esc or
-// "Закрыть" hides it; showing it again brings it back as it was. Its contents
-// scroll when the window is made smaller than designed.
-class TAboutModel : public QDialog {
-    Q_OBJECT
+}  // namespace velmora
 
+extern template class shell::DescriptionWindow<velmora::Ui::TAboutModel>;
+
+namespace velmora {
+
+class TAboutModel : public shell::DescriptionWindow<Ui::TAboutModel> {
 public:
-    explicit TAboutModel(QWidget* parent = nullptr);
-    ~TAboutModel() override;
-
-private:
-    std::unique_ptr<Ui::TAboutModel> ui;
+    using DescriptionWindow::DescriptionWindow;
 };
 
 }  // namespace velmora

@@ -13,36 +13,30 @@ namespace {
 const QStringList statisticTitles{QStringLiteral("Среднее"), QStringLiteral("Медиана"),
                                   QStringLiteral("90-й процентиль"), QStringLiteral("95-й процентиль")};
 
-class NetworkPresentation : public shell::SeriesPresentation {
+class NetworkPresentation : public shell::PointsPresentation {
 public:
-    NetworkPresentation(bool swept, std::vector<shell::SeriesPoint> points)
-        : swept_(swept)
-        , points_(std::move(points))
+    NetworkPresentation(const shell::SeriesModel& model, std::vector<shell::SeriesPoint> points)
+        : PointsPresentation(model, std::move(points), SeriesCsv)
     {
     }
 
     QStringList tableHeader() const override
     {
-        QStringList header;
-        if (swept_)
-            header << QStringLiteral("Значение");
-        return header << QStringLiteral("Поток") << statisticTitles << QStringLiteral("Прогонов");
+        return header(QStringList{QStringLiteral("Поток")} + statisticTitles + QStringList{QStringLiteral("Прогонов")});
     }
 
     std::vector<std::vector<shell::SeriesCell>> tableRows() const override
     {
         std::vector<std::vector<shell::SeriesCell>> rows;
-        for (const shell::SeriesPoint& point : points_) {
+        for (const shell::SeriesPoint& point : points()) {
             for (int flow = 1; flow <= FlowCount; ++flow) {
-                std::vector<shell::SeriesCell> row;
-                if (point.value)
-                    row.push_back(shell::SeriesCell::Number(*point.value));
-                row.push_back(shell::SeriesCell::Text(FlowTitle(flow)));
+                std::vector<shell::SeriesCell> cells = row(point);
+                cells.push_back(shell::SeriesCell::Text(FlowTitle(flow)));
                 for (int statistic = 0; statistic < FlowStatisticCount; ++statistic)
-                    row.push_back(shell::SeriesCell::Mean(
+                    cells.push_back(shell::SeriesCell::Mean(
                         FlowEstimate(point.summary, flow, static_cast<FlowStatistic>(statistic))));
-                row.push_back(shell::SeriesCell::Number(point.summary.runs));
-                rows.push_back(row);
+                cells.push_back(shell::SeriesCell::Number(point.summary.runs));
+                rows.push_back(cells);
             }
         }
         return rows;
@@ -53,7 +47,7 @@ public:
         std::vector<shell::SweepLine> lines;
         for (int flow = 1; flow <= FlowCount; ++flow) {
             shell::SweepLine line{FlowTitle(flow), FlowColor(flow), {}, {}};
-            for (const shell::SeriesPoint& point : points_) {
+            for (const shell::SeriesPoint& point : points()) {
                 line.values.push_back(*point.value);
                 line.estimates.push_back(FlowEstimate(point.summary, flow, static_cast<FlowStatistic>(statistic)));
             }
@@ -61,12 +55,6 @@ public:
         }
         return lines;
     }
-
-    std::string csv() const override { return SeriesCsv(points_); }
-
-private:
-    bool swept_;
-    std::vector<shell::SeriesPoint> points_;
 };
 
 class NetworkSeriesProgram : public shell::SeriesProgram {
@@ -108,7 +96,7 @@ public:
     std::unique_ptr<shell::SeriesPresentation> present(const shell::SeriesModel& model,
                                                        std::vector<shell::SeriesPoint> points) const override
     {
-        return std::make_unique<NetworkPresentation>(model.sweep().has_value(), std::move(points));
+        return std::make_unique<NetworkPresentation>(model, std::move(points));
     }
 
 private:

@@ -2,6 +2,7 @@
 // result chart and the flow selector.
 #pragma once
 
+#include "AboutModel.h"
 #include "NetworkSeriesWindow.h"
 
 #include "velmora/model/Engine.h"
@@ -33,8 +34,6 @@ class TForm1;
 
 class ChartTools;
 class TAreaSeries;
-
-class TAboutModel;
 
 class TForm1 : public QMainWindow {
     Q_OBJECT
