@@ -11,7 +11,6 @@
 #include <QCoreApplication>
 #include <QLibraryInfo>
 #include <QThread>
-#include <QThreadPool>
 #include <QTranslator>
 
 #include <algorithm>
@@ -97,21 +96,10 @@ std::optional<int> SeriesCommandLine::run(int argc, char** argv,
         arguments << QString::fromLocal8Bit(argv[i]);
     try {
         parse(arguments);
-        if (parser_.isSet(QStringLiteral("help"))) {
-            printTo(stdout, parser_.helpText());
+        if (printedInformation())
             return 0;
-        }
-        if (parser_.isSet(QStringLiteral("version"))) {
-            printTo(stdout,
-                    QCoreApplication::applicationName() + QLatin1Char(' ') + QCoreApplication::applicationVersion()
-                        + QLatin1Char('\n'));
-            return 0;
-        }
         if (!parser_.isSet(seriesOption)) {
-            for (const QCommandLineOption& option : seriesOptions_) {
-                if (parser_.isSet(option.names().front()))
-                    ThrowUsageError(option.names().front(), "действует только вместе с --series");
-            }
+            refuseSeriesOptions();
             return std::nullopt;
         }
         readSeriesOptions();
@@ -150,6 +138,30 @@ void SeriesCommandLine::parse(const QStringList& arguments)
             QStringLiteral("лишний аргумент «%1»").arg(parser_.positionalArguments().front()).toStdString());
 }
 
+bool SeriesCommandLine::printedInformation() const
+{
+    if (parser_.isSet(QStringLiteral("help"))) {
+        printTo(stdout, parser_.helpText());
+        return true;
+    }
+    if (parser_.isSet(QStringLiteral("version"))) {
+        printTo(stdout,
+                QCoreApplication::applicationName() + QLatin1Char(' ') + QCoreApplication::applicationVersion()
+                    + QLatin1Char('\n'));
+        return true;
+    }
+    return false;
+}
+
+// The window takes none of the series' options.
+void SeriesCommandLine::refuseSeriesOptions() const
+{
+    for (const QCommandLineOption& option : seriesOptions_) {
+        if (parser_.isSet(option.names().front()))
+            ThrowUsageError(option.names().front(), "действует только вместе с --series");
+    }
+}
+
 void SeriesCommandLine::readSeriesOptions()
 {
     runs_ = static_cast<int>(number(runsOption, parser_.value(runsOption), ReadRunCount));
@@ -162,10 +174,8 @@ void SeriesCommandLine::readSeriesOptions()
     } else {
         seed_ = ClockSeed();
     }
-    const int threads = parser_.isSet(threadsOption) ? integer(threadsOption, parser_.value(threadsOption), 1, 256)
-                                                     : QThread::idealThreadCount();
-    pool_ = std::make_unique<QThreadPool>();
-    pool_->setMaxThreadCount(threads);
+    threads_ = parser_.isSet(threadsOption) ? integer(threadsOption, parser_.value(threadsOption), 1, 256)
+                                            : QThread::idealThreadCount();
 }
 
 std::optional<QString> SeriesCommandLine::varyWhat() const
@@ -199,7 +209,7 @@ std::vector<SeriesPoint> SeriesCommandLine::runSeries(std::shared_ptr<const Seri
         throw Exception(model->describe(*refused, name).message);
     printTo(stderr, QStringLiteral("seed: %1\n").arg(seed_));
     SeriesRunner runner(model, {runs_});
-    runner.start(pool_.get()).waitForFinished();
+    runner.start({threads_}).waitForFinished();
     if (const auto failure = runner.failure())
         throw Exception(model->describe(*failure, name).message);
     return runner.keptPoints();

@@ -18,7 +18,6 @@
 #include <string_view>
 #include <vector>
 
-class QThreadPool;
 class QTranslator;
 
 namespace shell {
@@ -80,6 +79,9 @@ public:
 
 private:
     void parse(const QStringList& arguments);
+    // Prints --help's or --version's text when either is asked for.
+    bool printedInformation() const;
+    void refuseSeriesOptions() const;
     void readSeriesOptions();
 
     QCommandLineParser parser_;
@@ -88,7 +90,7 @@ private:
     QString varyValue_;
     int runs_ = 0;
     std::uint64_t seed_ = 0;
-    std::unique_ptr<QThreadPool> pool_;
+    int threads_ = 1;
 };
 
 }  // namespace shell

@@ -1,13 +1,15 @@
-// Workers are tasks of the pool that take chunks from one ordered queue until it
-// is empty; the last worker out summarises what a stop left unfinished and
+// Workers are threads of the runner's own (standard threads, so that a checker
+// of the memory model sees them start) that take chunks from one ordered queue
+// until it is empty; the last worker out summarises what a stop left unfinished and
 // finishes the future. Only the queue and the counters are locked: a run writes
 // rows no other run writes, and a point's rows are read only once all of its
 // runs have been written.
 #include "SeriesRunner.h"
 
-#include <QThreadPool>
-
 #include <algorithm>
+
+#include <pthread.h>
+#include <sched.h>
 
 namespace shell {
 
@@ -30,21 +32,27 @@ SeriesRunner::SeriesRunner(std::shared_ptr<const SeriesModel> model, SeriesPlan 
 SeriesRunner::~SeriesRunner()
 {
     stop();
-    std::unique_lock lock(mutex_);
-    changed_.wait(lock, [this] { return workers_ == 0; });
+    for (std::thread& thread : threads_)
+        thread.join();
 }
 
-QFuture<void> SeriesRunner::start(QThreadPool* pool)
+QFuture<void> SeriesRunner::start(SeriesThreads threads)
 {
     finished_.reportStarted();
     const QFuture<void> future = finished_.future();
-    const int workers = std::max(1, pool->maxThreadCount());
+    const int workers = std::max(1, threads.count);
     {
         std::lock_guard lock(mutex_);
         workers_ = workers;
     }
-    for (int i = 0; i < workers; ++i)
-        pool->start([this] { work(); });
+    for (int i = 0; i < workers; ++i) {
+        threads_.emplace_back([this] { work(); });
+        if (threads.idle) {
+            // The scheduler runs such a thread only when nothing else wants the core.
+            const sched_param none{};
+            pthread_setschedparam(threads_.back().native_handle(), SCHED_IDLE, &none);
+        }
+    }
     return future;
 }
 
@@ -109,17 +117,9 @@ void SeriesRunner::work()
         --workers_;
         return;
     }
-    // The last worker out counts until it is done, so that the destructor waits for it.
     lock.unlock();
     keepPrefixes();
-    // The interface is shared: this copy keeps it alive should the runner be
-    // destroyed as soon as the future reports its end.
-    QFutureInterface<void> finished = finished_;
-    lock.lock();
-    workers_ = 0;
-    changed_.notify_all();
-    lock.unlock();
-    finished.reportFinished();
+    finished_.reportFinished();
 }
 
 std::optional<SeriesRunner::Chunk> SeriesRunner::next()

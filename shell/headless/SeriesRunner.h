@@ -1,7 +1,7 @@
-// Runs the runs of a series on the threads of a QThreadPool so that neither
-// the number of threads nor the order in which runs finish changes a number:
-// every run writes its own row, and a point is summarised from its rows in run
-// order once they are all written.
+// Runs the runs of a series on worker threads of its own so that neither the
+// number of threads nor the order in which runs finish changes a number: every
+// run writes its own row, and a point is summarised from its rows in run order
+// once they are all written.
 #pragma once
 
 #include "shell/core/SeriesModel.h"
@@ -15,15 +15,21 @@
 #include <mutex>
 #include <optional>
 #include <set>
+#include <thread>
 #include <vector>
-
-class QThreadPool;
 
 namespace shell {
 
 // How many runs a series makes of each point.
 struct SeriesPlan {
     int runs;
+};
+
+// The threads a series runs on: how many, and whether they take only the time
+// that other threads leave.
+struct SeriesThreads {
+    int count;
+    bool idle = false;
 };
 
 // Its rules:
@@ -47,9 +53,9 @@ public:
 
     const SeriesModel& model() const { return *model_; }
 
-    // Starts as many workers as the pool has threads; the future finishes once
-    // every chunk has been made or skipped. Call once.
-    QFuture<void> start(QThreadPool* pool);
+    // Starts the workers; the future finishes once every chunk has been made
+    // or skipped. Call once.
+    QFuture<void> start(SeriesThreads threads);
     void stop();
     bool stopped() const;
 
@@ -103,6 +109,7 @@ private:
     std::int64_t runsDone_ = 0;
     std::optional<SeriesFailure> failure_;
     QFutureInterface<void> finished_;
+    std::vector<std::thread> threads_;
 };
 
 }  // namespace shell

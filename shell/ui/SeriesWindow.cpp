@@ -1,6 +1,6 @@
-// The series runs on a pool of its own whose threads take only the time the
-// windows leave, so that a press in the main window is drawn at once; the
-// window polls the progress, and the results arrive when the future finishes.
+// The series runs on threads that take only the time the windows leave, so
+// that a press in the main window is drawn at once; the window polls the
+// progress, and the results arrive when the future finishes.
 #include "SeriesWindow.h"
 
 #include "Application.h"
@@ -20,7 +20,6 @@
 #include <QHideEvent>
 #include <QKeyEvent>
 #include <QThread>
-#include <QThreadPool>
 
 namespace shell {
 
@@ -52,12 +51,9 @@ SeriesWindow::SeriesWindow(const QString& title, std::unique_ptr<SeriesProgram> 
     : QDialog(parent, Qt::Window)
     , ui(std::make_unique<Ui::SeriesWindow>())
     , program_(std::move(program))
-    , pool_(new QThreadPool(this))
 {
     ui->setupUi(this);
     setWindowTitle(title);
-    pool_->setMaxThreadCount(QThread::idealThreadCount());
-    pool_->setThreadPriority(QThread::IdlePriority);
     // Ten and more updates a second.
     progressTimer_.setInterval(50);
     const QStringList statistics = program_->chartStatistics();
@@ -189,7 +185,8 @@ void SeriesWindow::startSeries()
     sweepName_ = model->sweep() ? ui->VaryCombo->currentText() : QString();
     clearResults();
     runner_ = std::make_unique<SeriesRunner>(model, SeriesPlan{runs});
-    watcher_.setFuture(runner_->start(pool_));
+    // Idle priority: the workers take only the time the windows leave.
+    watcher_.setFuture(runner_->start({QThread::idealThreadCount(), true}));
     enableSettings();
     showProgress();
     progressTimer_.start();

@@ -22,7 +22,6 @@
 
 class QLineEdit;
 class QLocale;
-class QThreadPool;
 
 namespace shell {
 
@@ -159,7 +158,6 @@ private:
     std::unique_ptr<Ui::SeriesWindow> ui;
     std::unique_ptr<SeriesProgram> program_;
     std::vector<SweepChoice> choices_;
-    QThreadPool* pool_;
     std::unique_ptr<SeriesRunner> runner_;
     std::unique_ptr<SeriesPresentation> presentation_;
     std::vector<std::vector<SeriesCell>> rows_;

@@ -5,8 +5,6 @@
 
 #include "shell/core/Exception.h"
 
-#include <QThreadPool>
-
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -51,9 +49,7 @@ private:
 
 void runWith(int threads, shell::SeriesRunner& runner)
 {
-    QThreadPool pool;
-    pool.setMaxThreadCount(threads);
-    runner.start(&pool).waitForFinished();
+    runner.start({threads}).waitForFinished();
 }
 
 // 41 runs: the last chunk of each point is shorter than the others.

@@ -13,9 +13,7 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSemaphore>
 #include <QTest>
-#include <QThreadPool>
 
 #include <gtest/gtest.h>
 
@@ -74,29 +72,6 @@ protected:
         QFile saved(path);
         return saved.open(QIODevice::ReadOnly) ? saved.readAll() : QByteArray("not saved");
     }
-
-    // Holds every thread of the series window's pool until it is released, so
-    // that a series started meanwhile cannot make a single run.
-    class PoolGate {
-    public:
-        explicit PoolGate(QThreadPool* pool)
-            : threads_(pool->maxThreadCount())
-        {
-            for (int i = 0; i < threads_; ++i)
-                pool->start([this] { open_.acquire(); });
-        }
-        ~PoolGate() { release(); }
-        void release()
-        {
-            open_.release(threads_);
-            threads_ = 0;
-        }
-
-    private:
-        int threads_;
-        QSemaphore open_;
-    };
-    QThreadPool* pool() { return window->template findChild<QThreadPool*>(); }
 
     QStringList messages;
     Form form;

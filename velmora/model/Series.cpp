@@ -2,6 +2,7 @@
 #include "Series.h"
 
 #include "Histogram.h"
+#include "Servers.h"
 
 #include "shell/core/Convert.h"
 #include "shell/core/Csv.h"
@@ -49,7 +50,7 @@ SeriesDraws CheckedDraws(const SeriesSettings& settings)
     return {checked(Side::Arrival, settings.arrival), checked(Side::Processing, settings.processing)};
 }
 
-RunStatistics RunOfSeries(const SeriesDraws& draws, std::uint64_t seed, std::uint64_t run, TRunWorkspace& workspace)
+void SimulateRunOfSeries(const SeriesDraws& draws, std::uint64_t seed, std::uint64_t run, TRunWorkspace& workspace)
 {
     const shell::RunSeeds seeds = shell::SeedsOfRun(seed, run);
     shell::RunSources sources(seeds.standard, seeds.normal);
@@ -62,11 +63,18 @@ RunStatistics RunOfSeries(const SeriesDraws& draws, std::uint64_t seed, std::uin
             }
         };
     };
+    SimulateNetwork(workspace, drawer(Side::Arrival, draws.arrival), drawer(Side::Processing, draws.processing));
+}
+
+RunStatistics RunOfSeries(const SeriesDraws& draws, std::uint64_t seed, std::uint64_t run, TRunWorkspace& workspace)
+{
+    SimulateRunOfSeries(draws, seed, run, workspace);
     TResultArrays results;
-    RunModel(workspace, results, drawer(Side::Arrival, draws.arrival), drawer(Side::Processing, draws.processing));
+    ComputeFlowResults(workspace, results);
     RunStatistics statistics;
     int flow = 0;
-    for (const auto* values : {&results.Result1, &results.Result2, &results.Result3}) {
+    for (auto* values : {&results.Result1, &results.Result2, &results.Result3}) {
+        SortAscending(*values);
         const FlowSummary summary = SummarizeFlow(*values);
         statistics[flow++] = {summary.mean, summary.median, static_cast<double>(summary.percentile90),
                               static_cast<double>(summary.percentile95)};
@@ -74,9 +82,11 @@ RunStatistics RunOfSeries(const SeriesDraws& draws, std::uint64_t seed, std::uin
     return statistics;
 }
 
-NetworkSeries::NetworkSeries(SeriesSettings settings, std::uint64_t seed, std::optional<shell::Sweep> sweep)
+NetworkSeries::NetworkSeries(SeriesSettings settings, std::uint64_t seed, std::optional<shell::Sweep> sweep,
+                             NetworkMeasure measure)
     : SeriesModel(seed, std::move(sweep))
     , settings_(settings)
+    , measure_(measure)
 {
     if (this->sweep())
         varied_ = ParseParameterKey(this->sweep()->key);
@@ -104,10 +114,24 @@ std::unique_ptr<shell::SeriesWorkspace> NetworkSeries::makeWorkspace() const
     return std::make_unique_for_overwrite<NetworkWorkspace>();
 }
 
+int NetworkSeries::statisticCount() const
+{
+    return measure_ == NetworkMeasure::Servers ? static_cast<int>(ServerRows().size()) : FlowCount * FlowStatisticCount;
+}
+
 void NetworkSeries::run(int point, std::uint64_t run, shell::SeriesWorkspace* workspace, std::span<double> out) const
 {
-    const RunStatistics statistics = RunOfSeries(*draws_[static_cast<std::size_t>(point)], seed(), run,
-                                                 static_cast<NetworkWorkspace*>(workspace)->tables);
+    const SeriesDraws& draws = *draws_[static_cast<std::size_t>(point)];
+    TRunWorkspace& tables = static_cast<NetworkWorkspace*>(workspace)->tables;
+    if (measure_ == NetworkMeasure::Servers) {
+        SimulateRunOfSeries(draws, seed(), run, tables);
+        const NetworkMeasures measures = MeasureServers(tables);
+        std::size_t row = 0;
+        for (const ServerRow& each : ServerRows())
+            out[row++] = RowValue(measures, each);
+        return;
+    }
+    const RunStatistics statistics = RunOfSeries(draws, seed(), run, tables);
     for (int flow = 0; flow < FlowCount; ++flow) {
         for (int statistic = 0; statistic < FlowStatisticCount; ++statistic)
             out[static_cast<std::size_t>(flow * FlowStatisticCount + statistic)] = statistics[flow][statistic];
@@ -152,6 +176,28 @@ std::string SeriesCsv(std::span<const shell::SeriesPoint> points)
                 csv << point.value;
                 csv.row(flow, StatisticName(which), estimate.mean, estimate.low, estimate.high, point.summary.runs);
             }
+        }
+    }
+    return csv.text();
+}
+
+}  // namespace velmora
+
+namespace velmora {
+
+std::string ServerSeriesCsv(std::span<const shell::SeriesPoint> points)
+{
+    shell::Csv csv{"value", "server", "flow", "statistic", "mean", "ci_low", "ci_high", "runs"};
+    const std::vector<ServerRow>& rows = ServerRows();
+    for (const shell::SeriesPoint& point : points) {
+        for (std::size_t row = 0; row < rows.size(); ++row) {
+            const shell::Estimate& estimate = point.summary.estimates[row];
+            csv << point.value << ServerNumber(rows[row].server);
+            if (rows[row].flow != 0)
+                csv << rows[row].flow;
+            else
+                csv.skip();
+            csv.row(StatisticName(rows[row].statistic), estimate.mean, estimate.low, estimate.high, point.summary.runs);
         }
     }
     return csv.text();

@@ -39,21 +39,29 @@ struct SeriesDraws {
 // VariateDraw refuses.
 SeriesDraws CheckedDraws(const SeriesSettings& settings);
 
-// Run `run` of the series with seed `seed`: its sources seeded from the pair
-// (shell::SeedsOfRun), the whole network run in `workspace`, then each flow
-// summarised. Throws what RunModel throws, and a draw's ParameterError as a
-// shell::KeyedError.
+// Run `run` of the series with seed `seed`, its sources seeded from the pair
+// (shell::SeedsOfRun): the network simulated in `workspace`. Throws what
+// RunModel throws, and a draw's ParameterError as a shell::KeyedError.
+void SimulateRunOfSeries(const SeriesDraws& draws, std::uint64_t seed, std::uint64_t run, TRunWorkspace& workspace);
+
+// The same run, with each flow's response times summarised.
 RunStatistics RunOfSeries(const SeriesDraws& draws, std::uint64_t seed, std::uint64_t run, TRunWorkspace& workspace);
 
+// What a series measures of each run: the flows' response times, or the servers.
+enum class NetworkMeasure { Responses, Servers };
+
 // The series of one setting, or of a sweep of one parameter (keyed as
-// ParameterKey gives it): a run yields every flow's statistics, flow by flow.
+// ParameterKey gives it). A run yields every flow's statistics, flow by flow,
+// or every row of ServerRows().
 class NetworkSeries : public shell::SeriesModel {
 public:
-    NetworkSeries(SeriesSettings settings, std::uint64_t seed, std::optional<shell::Sweep> sweep);
+    NetworkSeries(SeriesSettings settings, std::uint64_t seed, std::optional<shell::Sweep> sweep,
+                  NetworkMeasure measure = NetworkMeasure::Responses);
 
     SeriesSettings settingsAt(int point) const;
+    NetworkMeasure measure() const { return measure_; }
 
-    int statisticCount() const override { return FlowCount * FlowStatisticCount; }
+    int statisticCount() const override;
     std::unique_ptr<shell::SeriesWorkspace> makeWorkspace() const override;
     void run(int point, std::uint64_t run, shell::SeriesWorkspace* workspace, std::span<double> out) const override;
     std::optional<shell::SeriesFailure> refusedPoint() const override;
@@ -62,6 +70,7 @@ public:
 
 private:
     SeriesSettings settings_;
+    NetworkMeasure measure_;
     std::optional<SweepParameter> varied_;
     std::vector<std::optional<SeriesDraws>> draws_;  // none where the settings were refused
     std::optional<shell::SeriesFailure> refused_;
@@ -73,5 +82,10 @@ const shell::Estimate& FlowEstimate(const shell::PointSummary& summary, int flow
 // Header "value,flow,statistic,mean,ci_low,ci_high,runs", then a row per point,
 // flow and statistic, in this order.
 std::string SeriesCsv(std::span<const shell::SeriesPoint> points);
+
+// Header "value,server,flow,statistic,mean,ci_low,ci_high,runs", then a row per
+// point and ServerRows() row, in this order; the flow is empty for a server as
+// a whole.
+std::string ServerSeriesCsv(std::span<const shell::SeriesPoint> points);
 
 }  // namespace velmora

@@ -296,57 +296,67 @@ void TChart::showInLegend(QAbstractSeries* series, bool shown)
         marker->setVisible(shown);
 }
 
-void TChart::rescale()
+TChart::Extent TChart::extent() const
 {
     // Without bars both axes show 0 to 1.
-    bool any = false;
-    double minX = 0;
-    double maxX = 1;
-    double maxY = 1;
-    double outline = 0;
+    Extent extent{false, 0, 1, 1, 0};
     for (const auto& series : series_) {
-        outline = std::max(outline, series->edge_->pen().widthF());
+        extent.outline = std::max(extent.outline, series->edge_->pen().widthF());
         const std::vector<TAreaSeries::Bar> bars = series->bars();
         if (bars.empty())
             continue;
-        if (!any) {
-            minX = bars.front().left;
-            maxX = bars.back().right;
-            maxY = 0;
-            any = true;
+        if (!extent.any) {
+            extent = {true, bars.front().left, bars.back().right, 0, extent.outline};
         }
-        minX = std::min(minX, bars.front().left);
-        maxX = std::max(maxX, bars.back().right);
+        extent.minX = std::min(extent.minX, bars.front().left);
+        extent.maxX = std::max(extent.maxX, bars.back().right);
         for (const TAreaSeries::Bar& bar : bars)
-            maxY = std::max(maxY, series->points()[bar.k].y());
+            extent.maxY = std::max(extent.maxY, series->points()[bar.k].y());
     }
-    // A range of fewer ticks than the fewest intervals grows about its middle,
-    // so that a bar of one tick stands in the plot instead of filling it; it
-    // does not reach below 0 when no time lies there.
-    if (any && maxX - minX < minIntervals) {
+    return extent;
+}
+
+// Response times are whole ticks, so X ticks are too. A range of fewer ticks
+// than the fewest intervals grows about its middle, so that a bar of one tick
+// stands in the plot instead of filling it; it does not reach below 0 when no
+// time lies there. Qt elides X labels wider than their tick spacing, so long
+// numbers get fewer, wider intervals.
+AxisScale TChart::scaleX(const Extent& extent) const
+{
+    double minX = extent.minX;
+    double maxX = extent.maxX;
+    if (extent.any && maxX - minX < minIntervals) {
         const double middle = (minX + maxX) / 2;
         const double low = middle - minIntervals / 2.0;
         const double shift = minX >= 0 ? std::max(0.0, -low) : 0.0;
         minX = low + shift;
         maxX = middle + minIntervals / 2.0 + shift;
     }
-    // Response times are whole ticks, so X ticks are too; the Y axis is a share
-    // from 0 with at least five ticks.
-    const double minStep = any ? 1.0 : 0.0;
-    AxisScale x = NiceScale(minX, maxX, minIntervals, maxIntervals, minStep);
-    // Qt elides X labels wider than their tick spacing, so long numbers get
-    // fewer, wider intervals.
+    const double minStep = extent.any ? 1.0 : 0.0;
+    const AxisScale x = NiceScale(minX, maxX, minIntervals, maxIntervals, minStep);
     const int fitting = fittingIntervals(x);
     if (fitting < std::lround((x.max - x.min) / x.step))
-        x = NiceScale(minX, maxX, std::min(minIntervals, fitting), fitting, minStep);
-    setScale(axisX_, x);
-    // The widest outline reaches half its width above the tallest bar, and the
-    // plot clips what lies beyond its edge: the Y axis leaves that room (and a
-    // pixel for antialiasing) above the bar.
+        return NiceScale(minX, maxX, std::min(minIntervals, fitting), fitting, minStep);
+    return x;
+}
+
+// The Y axis is a share from 0 with at least five ticks. The widest outline
+// reaches half its width above the tallest bar, and the plot clips what lies
+// beyond its edge: the axis leaves that room (and a pixel for antialiasing)
+// above the bar.
+AxisScale TChart::scaleY(const Extent& extent) const
+{
     const double height = chart()->plotArea().height();
-    const double room = outline / 2 + 1;
-    const double top = height > 2 * room ? maxY * height / (height - room) : maxY;
-    setScale(axisY_, NiceScale(0, top, minIntervals, maxIntervals, 0));
+    const double room = extent.outline / 2 + 1;
+    const double top = height > 2 * room ? extent.maxY * height / (height - room) : extent.maxY;
+    return NiceScale(0, top, minIntervals, maxIntervals, 0);
+}
+
+void TChart::rescale()
+{
+    const Extent bars = extent();
+    setScale(axisX_, scaleX(bars));
+    setScale(axisY_, scaleY(bars));
 }
 
 int TChart::fittingIntervals(const AxisScale& scale) const

@@ -113,6 +113,18 @@ private:
     // control returns to the event loop, before anything is painted.
     void scheduleSync();
     void sync();
+    // Where the bars lie: none, or from minX to maxX and up to maxY; and the
+    // widest outline drawn around them.
+    struct Extent {
+        bool any;
+        double minX;
+        double maxX;
+        double maxY;
+        double outline;
+    };
+    Extent extent() const;
+    AxisScale scaleX(const Extent& extent) const;
+    AxisScale scaleY(const Extent& extent) const;
     void rescale();
     // How many intervals of this scale's widest label fit in the plot's width.
     int fittingIntervals(const AxisScale& scale) const;

@@ -1,0 +1,215 @@
+// The series window over a model whose runs wait at a gate the test opens, so
+// that a series is running, or stopped with some runs made, whatever the
+// machine's speed: what the window lets the user do meanwhile, and what a
+// stopped series keeps.
+#include "shell/ui/SeriesWindow.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTest>
+#include <QThread>
+
+#include <gtest/gtest.h>
+
+#include <condition_variable>
+#include <mutex>
+
+namespace {
+
+// Runs from `blockedFrom` on (by point, then run) wait until it is opened.
+struct Gate {
+    int blockedPoint = 0;
+    int blockedRun = 0;
+    bool open = false;
+    int waiting = 0;
+    std::mutex mutex;
+    std::condition_variable opened;
+
+    void pass(int point, std::uint64_t run)
+    {
+        std::unique_lock lock(mutex);
+        if (point > blockedPoint || (point == blockedPoint && static_cast<int>(run) >= blockedRun)) {
+            ++waiting;
+            opened.wait(lock, [this] { return open; });
+        }
+    }
+    int waitingNow()
+    {
+        std::lock_guard lock(mutex);
+        return waiting;
+    }
+    void release()
+    {
+        std::lock_guard lock(mutex);
+        open = true;
+        opened.notify_all();
+    }
+};
+
+class GatedModel : public shell::SeriesModel {
+public:
+    GatedModel(std::optional<shell::Sweep> sweep, Gate& gate)
+        : SeriesModel(1, std::move(sweep))
+        , gate_(gate)
+    {
+    }
+    int statisticCount() const override { return 1; }
+    void run(int point, std::uint64_t run, shell::SeriesWorkspace*, std::span<double> out) const override
+    {
+        gate_.pass(point, run);
+        out[0] = static_cast<double>(run);
+    }
+
+private:
+    Gate& gate_;
+};
+
+class Presentation : public shell::PointsPresentation {
+public:
+    using PointsPresentation::PointsPresentation;
+    QStringList tableHeader() const override { return header({"Прогон", "Прогонов"}); }
+    std::vector<std::vector<shell::SeriesCell>> tableRows() const override
+    {
+        std::vector<std::vector<shell::SeriesCell>> rows;
+        for (const shell::SeriesPoint& point : points()) {
+            auto cells = row(point);
+            cells.push_back(shell::SeriesCell::Mean(point.summary.estimates[0]));
+            cells.push_back(shell::SeriesCell::Number(point.summary.runs));
+            rows.push_back(cells);
+        }
+        return rows;
+    }
+    std::vector<shell::SweepLine> sweepLines(int) const override { return {}; }
+};
+
+std::string noFile(std::span<const shell::SeriesPoint>)
+{
+    return {};
+}
+
+class Program : public shell::SeriesProgram {
+public:
+    explicit Program(Gate& gate)
+        : gate_(gate)
+    {
+    }
+    std::vector<shell::SweepChoice> sweepChoices() const override { return {{"x", "x"}}; }
+    QStringList chartStatistics() const override { return {"x"}; }
+    QString chartTitle(int) const override { return {}; }
+    QString chartAxisTitle() const override { return {}; }
+    std::shared_ptr<const shell::SeriesModel> makeModel(std::uint64_t, std::optional<shell::Sweep> sweep) const override
+    {
+        return std::make_shared<GatedModel>(std::move(sweep), gate_);
+    }
+    QString parameterName(const std::string& key) const override { return QString::fromStdString(key); }
+    QWidget* parameterField(const std::string&) const override { return nullptr; }
+    std::unique_ptr<shell::SeriesPresentation> present(const shell::SeriesModel& model,
+                                                       std::vector<shell::SeriesPoint> points) const override
+    {
+        return std::make_unique<Presentation>(model, std::move(points), noFile);
+    }
+
+private:
+    Gate& gate_;
+};
+
+class SeriesWindowTest : public testing::Test {
+protected:
+    SeriesWindowTest()
+        : window("Серия", std::make_unique<Program>(gate), nullptr)
+    {
+        window.show();
+        type("RunsEdit", "10");
+    }
+    ~SeriesWindowTest() override { gate.release(); }
+
+    template <typename T = QWidget>
+    T* control(const char* name)
+    {
+        return window.findChild<T*>(QString::fromLatin1(name));
+    }
+    void type(const char* field, const QString& text) { control<QLineEdit>(field)->setText(text); }
+    void click(const char* button) { QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton); }
+    void waitForTheEnd()
+    {
+        ASSERT_TRUE(QTest::qWaitFor([this] { return !window.running(); }, 60'000));
+        QApplication::processEvents();
+    }
+    QString status() { return control<QLabel>("StatusLabel")->text(); }
+    QString cell(int row, int column) { return control<QTableWidget>("ResultsTable")->item(row, column)->text(); }
+
+    Gate gate;
+    shell::SeriesWindow window;
+};
+
+// While a series runs its settings are fixed and only "Остановить" acts. A
+// stop lets the runs begun finish, one a worker, and keeps them if they are two
+// or more; with fewer it says that there are no results.
+TEST_F(SeriesWindowTest, WhileASeriesRunsOnlyStopActs)
+{
+    click("RunButton");
+    ASSERT_TRUE(window.running());
+    for (const char* name : {"RunButton", "RunsEdit", "SeedEdit", "VaryCombo"})
+        EXPECT_FALSE(control(name)->isEnabled()) << name;
+    EXPECT_TRUE(control("StopButton")->isEnabled());
+    EXPECT_TRUE(status().startsWith("Идёт серия: 0 из 10 прогонов.")) << status().toStdString();
+    const int begun = std::min(10, QThread::idealThreadCount());
+    ASSERT_TRUE(QTest::qWaitFor([this, begun] { return gate.waitingNow() == begun; }, 60'000));
+    click("StopButton");
+    gate.release();
+    waitForTheEnd();
+    if (begun < 2) {
+        EXPECT_EQ(status(), "Серия остановлена раньше, чем закончились два прогона: итогов нет.");
+        EXPECT_FALSE(control("SaveButton")->isEnabled());
+    } else {
+        EXPECT_TRUE(status().startsWith(QString("Серия остановлена: итоги по первым %1 ").arg(begun)))
+            << status().toStdString();
+    }
+    EXPECT_TRUE(control("RunButton")->isEnabled());
+}
+
+// Closing the window stops its series.
+TEST_F(SeriesWindowTest, ClosingTheWindowStopsItsSeries)
+{
+    click("RunButton");
+    ASSERT_TRUE(window.running());
+    QTest::qWait(10);
+    gate.release();
+    window.close();
+    EXPECT_FALSE(window.running());
+}
+
+// A stop keeps each point's runs from the first up to the first that did not
+// finish: a whole point, part of the next, nothing of the last.
+TEST_F(SeriesWindowTest, AStoppedSweepKeepsEachPointsFinishedRuns)
+{
+    gate.blockedPoint = 1;
+    gate.blockedRun = 5;
+    auto* vary = control<QComboBox>("VaryCombo");
+    vary->setCurrentIndex(1);
+    type("FromEdit", "1");
+    type("ToEdit", "3");
+    type("PointsEdit", "3");
+    click("RunButton");
+    ASSERT_TRUE(QTest::qWaitFor([this] { return control<QProgressBar>("Progress")->value() >= 15; }, 60'000));
+    click("StopButton");
+    gate.release();
+    waitForTheEnd();
+    auto* table = control<QTableWidget>("ResultsTable");
+    ASSERT_EQ(table->rowCount(), 2);
+    EXPECT_EQ(cell(0, 2), "10");
+    const int kept = cell(1, 2).toInt();
+    EXPECT_GE(kept, 5);
+    EXPECT_LT(kept, 10);
+    EXPECT_TRUE(cell(1, 1).startsWith(QString::number((kept - 1) / 2.0, 'f', 1).replace('.', QLocale().decimalPoint())))
+        << cell(1, 1).toStdString();
+    EXPECT_TRUE(status().startsWith("Серия остановлена: в таблице 2 из 3 точек")) << status().toStdString();
+    EXPECT_TRUE(control("SaveButton")->isEnabled());
+}
+
+}  // namespace
