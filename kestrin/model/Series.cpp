@@ -9,14 +9,6 @@
 
 namespace kestrin {
 
-double RunOfSeries(const TWarehouseInput& input, std::uint64_t seed, std::uint64_t run)
-{
-    shell::StandardSource source;
-    source.seed(shell::SeedsOfRun(seed, run).standard);
-    return SimulateWarehouse(
-        input, [&source](std::int32_t n) { return shell::RandomBelow(n, source); }, [](std::int32_t) {});
-}
-
 LSummary SummarizeL(std::span<const double> values)
 {
     std::vector<double> sorted(values.begin(), values.end());
@@ -54,9 +46,11 @@ TWarehouseInput WithQuantity(TWarehouseInput input, WarehouseSweep varied, doubl
     return input;
 }
 
-WarehouseSeries::WarehouseSeries(TWarehouseInput input, std::uint64_t seed, std::optional<shell::Sweep> sweep)
+WarehouseSeries::WarehouseSeries(TWarehouseInput input, std::uint64_t seed, std::optional<shell::Sweep> sweep,
+                                 WarehouseMeasure measure)
     : SeriesModel(seed, std::move(sweep))
     , input_(input)
+    , measure_(measure)
 {
     if (this->sweep())
         varied_ = ParseQuantityKey(this->sweep()->key);
@@ -69,13 +63,30 @@ TWarehouseInput WarehouseSeries::inputAt(int point) const
     return WithQuantity(input_, *varied_, *valueAt(point));
 }
 
+int WarehouseSeries::statisticCount() const
+{
+    return measure_ == WarehouseMeasure::Goods ? (GoodsCount + 1) * GoodStatisticCount : 1;
+}
+
 void WarehouseSeries::run(int point, std::uint64_t run, shell::SeriesWorkspace*, std::span<double> out) const
 {
-    out[0] = RunOfSeries(inputAt(point), seed(), run);
+    if (measure_ == WarehouseMeasure::L) {
+        out[0] = RunOfSeries(inputAt(point), seed(), run);
+        return;
+    }
+    GoodsMeter meter;
+    RunOfSeries(inputAt(point), seed(), run, meter);
+    std::size_t value = 0;
+    for (const GoodMeasures& good : meter.measures()) {
+        for (int statistic = 0; statistic < GoodStatisticCount; ++statistic)
+            out[value++] = StatisticValue(good, static_cast<GoodStatistic>(statistic));
+    }
 }
 
 std::vector<double> WarehouseSeries::extras(const shell::RunTable& runs) const
 {
+    if (measure_ != WarehouseMeasure::L)
+        return {};
     const LSummary l = SummarizeL(runs.column(0));
     return {l.median, l.percentile95, l.min, l.max};
 }
@@ -101,6 +112,38 @@ std::string SeriesCsv(std::span<const shell::SeriesPoint> points)
                                                {"L_min", l.min},
                                                {"L_max", l.max}})
             row(statistic, value).skip().skip().row(runs);
+    }
+    return csv.text();
+}
+
+}  // namespace kestrin
+
+namespace kestrin {
+
+const shell::Estimate& GoodEstimate(const shell::PointSummary& summary, int good, GoodStatistic statistic)
+{
+    // The warehouse's measures follow those of goods 1 to 10.
+    const int row = good == 0 ? GoodsCount : good - 1;
+    return summary.estimates[static_cast<std::size_t>(row * GoodStatisticCount + static_cast<int>(statistic))];
+}
+
+std::string GoodsSeriesCsv(std::span<const shell::SeriesPoint> points)
+{
+    shell::Csv csv{"value", "good", "statistic", "mean", "ci_low", "ci_high", "runs"};
+    for (const shell::SeriesPoint& point : points) {
+        for (int row = 1; row <= GoodsCount + 1; ++row) {
+            const int good = row % (GoodsCount + 1);
+            for (int statistic = 0; statistic < GoodStatisticCount; ++statistic) {
+                const auto which = static_cast<GoodStatistic>(statistic);
+                const shell::Estimate& estimate = GoodEstimate(point.summary, good, which);
+                csv << point.value;
+                if (good == 0)
+                    csv << std::string_view("all");
+                else
+                    csv << good;
+                csv.row(StatisticName(which), estimate.mean, estimate.low, estimate.high, point.summary.runs);
+            }
+        }
     }
     return csv.text();
 }

@@ -3,7 +3,10 @@
 // the runs.
 #pragma once
 
+#include "Goods.h"
 #include "Warehouse.h"
+
+#include "shell/core/Random.h"
 
 #include "shell/core/SeriesModel.h"
 
@@ -18,8 +21,17 @@ namespace kestrin {
 
 // L of run `run` of the series with seed `seed`: its source is seeded from the
 // pair (shell::SeedsOfRun), so run r meets the same demand at every point of a
-// sweep. Throws what SimulateWarehouse throws.
-double RunOfSeries(const TWarehouseInput& input, std::uint64_t seed, std::uint64_t run);
+// sweep; `observer` watches its days as SimulateWarehouse's observers do.
+// Throws what SimulateWarehouse throws.
+template <typename Observer = const IgnoreDays&>
+double RunOfSeries(const TWarehouseInput& input, std::uint64_t seed, std::uint64_t run,
+                   Observer&& observer = IgnoreDays{})
+{
+    shell::StandardSource source;
+    source.seed(shell::SeedsOfRun(seed, run).standard);
+    return SimulateWarehouse(
+        input, [&source](std::int32_t n) { return shell::RandomBelow(n, source); }, observer, observer);
+}
 
 // L over the runs of one point.
 struct LSummary {
@@ -48,15 +60,21 @@ std::optional<WarehouseSweep> ParseQuantityKey(std::string_view key);
 
 TWarehouseInput WithQuantity(TWarehouseInput input, WarehouseSweep varied, double value);
 
+// What a series measures of each run: L, or each good's measures.
+enum class WarehouseMeasure { L, Goods };
+
 // The series of one input, or of a sweep of a quantity (keyed as QuantityKey
-// gives it): a run yields its L.
+// gives it): a run yields its L, or the measures of goods 1 to 10 and of the
+// whole warehouse, GoodStatisticCount each.
 class WarehouseSeries : public shell::SeriesModel {
 public:
-    WarehouseSeries(TWarehouseInput input, std::uint64_t seed, std::optional<shell::Sweep> sweep);
+    WarehouseSeries(TWarehouseInput input, std::uint64_t seed, std::optional<shell::Sweep> sweep,
+                    WarehouseMeasure measure = WarehouseMeasure::L);
 
     TWarehouseInput inputAt(int point) const;
+    WarehouseMeasure measure() const { return measure_; }
 
-    int statisticCount() const override { return 1; }
+    int statisticCount() const override;
     void run(int point, std::uint64_t run, shell::SeriesWorkspace* workspace, std::span<double> out) const override;
     // L's median, 95th percentile, smallest and largest value over the runs.
     std::vector<double> extras(const shell::RunTable& runs) const override;
@@ -64,6 +82,7 @@ public:
 private:
     TWarehouseInput input_;
     std::optional<WarehouseSweep> varied_;
+    WarehouseMeasure measure_;
 };
 
 // A point's L as its summary holds it.
@@ -72,5 +91,13 @@ LSummary PointL(const shell::PointSummary& summary);
 // Header "value,statistic,mean,ci_low,ci_high,runs", then for each point the
 // rows L, L_median, L_p95, L_min and L_max; only L has an interval.
 std::string SeriesCsv(std::span<const shell::SeriesPoint> points);
+
+// The estimate of a good's statistic (good 1 to 10, or 0 for the warehouse) in
+// a point's summary of goods.
+const shell::Estimate& GoodEstimate(const shell::PointSummary& summary, int good, GoodStatistic statistic);
+
+// Header "value,good,statistic,mean,ci_low,ci_high,runs", then a row per point,
+// good (1 to 10, then "all") and statistic.
+std::string GoodsSeriesCsv(std::span<const shell::SeriesPoint> points);
 
 }  // namespace kestrin

@@ -51,15 +51,43 @@ inline float lostPlaces(float remainder)
 
 }  // namespace detail
 
+// What happened to one good on one day: it was reordered below its threshold,
+// it ran short (and was delivered its order, the whole part of its deficit
+// lost), or neither.
+enum class DayAction { None, Reorder, Shortage };
+
+// One good on one day as the run computes it: the stock at the start of the
+// day, the day's demand, stock − demand, what happened, the places lost, and
+// the stock the next day starts with.
+struct GoodDay {
+    std::int32_t day;  // 1, 2, ...
+    int good;          // 1 to GoodsCount
+    float stock;
+    float demand;
+    float remainder;
+    DayAction action;
+    float lost;
+    float stockNext;
+};
+
+// An observer that watches nothing, so that a run that observes nothing costs
+// what it always has.
+struct IgnoreDays {
+    void operator()(std::int32_t) const { }
+    void operator()(const GoodDay&) const { }
+};
+
 // Simulates min(DayCount, 250) days (none below 1), calling onDay(1, 2, ...) at the
-// start of each; every stock starts at its Order. Each draw of demand is
-// randomBelow(DrawBound) units: randomBelow is called directly, so
-// a concrete source inlines into the days. Returns lost / total demand.
-// Throws shell::Exception when the total demand is 0 (no days, or no demand
-// drawn), when a quantity leaves the 32-bit float range, or when a deficit's
-// whole part leaves the 32-bit integer range.
-template <typename RandomBelow, typename OnDay>
-double SimulateWarehouse(const TWarehouseInput& input, RandomBelow&& randomBelow, OnDay&& onDay)
+// start of each and onGoodDay with each good's day once the day is done, goods
+// in order; every stock starts at its Order. Each draw of demand is
+// randomBelow(DrawBound) units: randomBelow is called directly, so a concrete
+// source inlines into the days. Returns lost / total demand. Throws
+// shell::Exception when the total demand is 0 (no days, or no demand drawn),
+// when a quantity leaves the 32-bit float range, or when a deficit's whole part
+// leaves the 32-bit integer range.
+template <typename RandomBelow, typename OnDay, typename OnGoodDay = const IgnoreDays&>
+double SimulateWarehouse(const TWarehouseInput& input, RandomBelow&& randomBelow, OnDay&& onDay,
+                         OnGoodDay&& onGoodDay = IgnoreDays{})
 {
     using detail::finite;
     const std::array<float, detail::DrawBound>& units = detail::DemandUnits();
@@ -83,15 +111,22 @@ double SimulateWarehouse(const TWarehouseInput& input, RandomBelow&& randomBelow
         float daySum = 0.0f;
         for (int good = 0; good < GoodsCount; ++good) {
             daySum += demand[good];
-            const float remainder = finite(stock[good] - demand[good]);
+            const float before = stock[good];
+            const float remainder = finite(before - demand[good]);
+            DayAction action = DayAction::None;
+            float lost = 0.0f;
             if (remainder < 0.0f) {
+                action = DayAction::Shortage;
+                lost = detail::lostPlaces(remainder);
                 stock[good] = input.Order[good];
-                shortfall[good] = finite(shortfall[good] + detail::lostPlaces(remainder));
+                shortfall[good] = finite(shortfall[good] + lost);
             } else if (remainder < input.Threshold[good]) {
+                action = DayAction::Reorder;
                 stock[good] = finite(remainder + input.Order[good]);
             } else {
                 stock[good] = remainder;
             }
+            onGoodDay(GoodDay{day, good + 1, before, demand[good], remainder, action, lost, stock[good]});
         }
         totalDemand = finite(totalDemand + daySum);
     }

@@ -53,15 +53,39 @@ std::optional<shell::Sweep> sweep(const shell::SeriesCommandLine& commandLine)
     return commandLine.varySweep(QuantityKey(*varied), order ? ReadOrder : ReadThreshold);
 }
 
-std::string series(shell::SeriesCommandLine& commandLine)
+TWarehouseInput inputOf(const shell::SeriesCommandLine& commandLine)
 {
     TWarehouseInput input;
     input.Order = quantities(ordersOption, true, commandLine.value(ordersOption));
     input.Threshold = quantities(thresholdsOption, false, commandLine.value(thresholdsOption));
     input.DayCount = static_cast<std::int32_t>(
         shell::SeriesCommandLine::number(daysOption, commandLine.value(daysOption), ReadDayCount));
-    const auto warehouse = std::make_shared<WarehouseSeries>(input, commandLine.seed(), sweep(commandLine));
-    return SeriesCsv(commandLine.runSeries(warehouse, [](const std::string& key) { return "--vary " + key; }));
+    return input;
+}
+
+std::string varied(const std::string& key)
+{
+    return "--vary " + key;
+}
+
+std::string series(shell::SeriesCommandLine& commandLine)
+{
+    const auto measure =
+        commandLine.measures() == QLatin1String("goods") ? WarehouseMeasure::Goods : WarehouseMeasure::L;
+    const auto warehouse =
+        std::make_shared<WarehouseSeries>(inputOf(commandLine), commandLine.seed(), sweep(commandLine), measure);
+    const std::vector<shell::SeriesPoint> points = commandLine.runSeries(warehouse, varied);
+    return measure == WarehouseMeasure::Goods ? GoodsSeriesCsv(points) : SeriesCsv(points);
+}
+
+// The days of the very run that a series with the same seed makes.
+std::string records(shell::SeriesCommandLine& commandLine)
+{
+    const TWarehouseInput input = inputOf(commandLine);
+    commandLine.printSeed();
+    DayRecorder recorder;
+    RunOfSeries(input, commandLine.seed(), commandLine.recordedRun(), recorder);
+    return DayRecordsCsv(recorder.days);
 }
 
 }  // namespace
@@ -87,13 +111,23 @@ std::optional<int> RunCommandLine(int argc, char** argv)
                         "(по умолчанию 100)."),
          QStringLiteral("D"), QStringLiteral("100")},
     };
-    shell::SeriesCommandLine commandLine(
-        ProgramDescription() + QStringLiteral("\nБез параметров открывается окно программы."), options,
+    shell::SeriesCommandLine commandLine({
+        ProgramDescription(),
+        options,
         QStringLiteral("QUANTITY:J"),
         QStringLiteral(
             "Изменять заказ (order:J) или порог (threshold:J) товара J, J — all (все товары) или от 1 до 10, "
-            "по P равноотстоящим значениям от A до B, P от 2 до 50."));
-    return commandLine.run(argc, argv, series);
+            "по P равноотстоящим значениям от A до B, P от 2 до 50."),
+        {QStringLiteral("l"), QStringLiteral("goods")},
+        QStringLiteral("Что мерить в каждом прогоне: l — долю неудовлетворённого спроса L (по умолчанию), goods — "
+                       "спрос, потери, долю удовлетворённого спроса, долю дней без нехватки, поставки и запас "
+                       "каждого товара и всего склада."),
+        QStringLiteral("Вывести без окна записи дней одного прогона серии в CSV: запас, спрос, остаток, что "
+                       "случилось и потери каждого товара в каждый день."),
+        series,
+        records,
+    });
+    return commandLine.run(argc, argv);
 }
 
 }  // namespace kestrin

@@ -28,6 +28,15 @@ Csv& Csv::operator<<(double value)
     return *this;
 }
 
+Csv& Csv::operator<<(float value)
+{
+    separate();
+    char buffer[32];
+    const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+    text_.append(buffer, result.ptr);
+    return *this;
+}
+
 Csv& Csv::operator<<(std::int64_t value)
 {
     separate();

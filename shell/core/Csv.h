@@ -18,6 +18,8 @@ public:
     // A number with at most 12 significant digits, so that 24.3 is not written
     // as 24.299999999999997.
     Csv& operator<<(double value);
+    // A 32-bit float with the fewest digits that read back as the same float.
+    Csv& operator<<(float value);
     Csv& operator<<(std::int64_t value);
     Csv& operator<<(int value) { return *this << std::int64_t{value}; }
     // Text, quoted where it holds a comma, a quote or a line end.

@@ -25,6 +25,9 @@ const QString runsOption = QStringLiteral("runs");
 const QString seedOption = QStringLiteral("seed");
 const QString varyOption = QStringLiteral("vary");
 const QString threadsOption = QStringLiteral("threads");
+const QString recordsOption = QStringLiteral("records");
+const QString runOption = QStringLiteral("run");
+const QString measuresOption = QStringLiteral("measures");
 
 void printTo(std::FILE* stream, const QString& text)
 {
@@ -55,34 +58,39 @@ void ThrowUsageError(const QString& option, const std::string& message)
     throw UsageError((QStringLiteral("--") + option + QStringLiteral(": ")).toStdString() + message);
 }
 
-SeriesCommandLine::SeriesCommandLine(const QString& description, const QList<QCommandLineOption>& modelOptions,
-                                     const QString& varyWhat, const QString& varyDescription)
+SeriesCommandLine::SeriesCommandLine(ProgramCommandLine program)
+    : program_(std::move(program))
 {
-    varyValue_ = varyWhat + QStringLiteral("=A:B:P");
-    parser_.setApplicationDescription(description);
+    varyValue_ = program_.varyWhat + QStringLiteral("=A:B:P");
+    parser_.setApplicationDescription(program_.description
+                                      + QStringLiteral("\nБез параметров открывается окно программы."));
     // Qt's own help and version options describe themselves in English only.
-    allOptions_ = {{{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Показать эту справку.")},
-                   {{QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Показать версию программы.")}};
-    seriesOptions_ = {
+    allOptions_ = {
+        {{QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("Показать эту справку.")},
+        {{QStringLiteral("v"), QStringLiteral("version")}, QStringLiteral("Показать версию программы.")},
         {seriesOption, QStringLiteral("Сделать серию прогонов без окна и вывести её итоги в CSV.")},
+        {recordsOption, program_.recordsDescription},
         {runsOption, QStringLiteral("Число прогонов в серии, от 2 до 1000000 (по умолчанию 1000)."),
          QStringLiteral("N"), QStringLiteral("1000")},
         {seedOption,
          QStringLiteral("Начальное число серии, от 0 до 18446744073709551615 (по умолчанию новое, по часам)."),
          QStringLiteral("S")},
-        {varyOption, varyDescription, varyValue_},
+        {runOption, QStringLiteral("С --records: номер прогона серии, от 0 до 999999 (по умолчанию 0)."),
+         QStringLiteral("R"), QStringLiteral("0")},
+        {varyOption, program_.varyDescription, varyValue_},
+        {measuresOption, program_.measuresDescription, QStringLiteral("M"), program_.measures.value(0)},
         {threadsOption, QStringLiteral("Число рабочих потоков, от 1 до 256 (по умолчанию по числу ядер)."),
          QStringLiteral("T")},
     };
-    seriesOptions_ += modelOptions;
-    allOptions_ += seriesOptions_;
+    allOptions_ += program_.modelOptions;
     parser_.addOptions(allOptions_);
+    seriesOnly_ = {runsOption, varyOption, measuresOption, threadsOption};
+    recordsOnly_ = {runOption};
 }
 
 SeriesCommandLine::~SeriesCommandLine() = default;
 
-std::optional<int> SeriesCommandLine::run(int argc, char** argv,
-                                          const std::function<std::string(SeriesCommandLine&)>& series)
+std::optional<int> SeriesCommandLine::run(int argc, char** argv)
 {
     if (argc <= 1)
         return std::nullopt;
@@ -98,12 +106,23 @@ std::optional<int> SeriesCommandLine::run(int argc, char** argv,
         parse(arguments);
         if (printedInformation())
             return 0;
-        if (!parser_.isSet(seriesOption)) {
-            refuseSeriesOptions();
+        const bool series = parser_.isSet(seriesOption);
+        const bool records = parser_.isSet(recordsOption);
+        if (series && records)
+            ThrowUsageError(recordsOption, "не сочетается с --series");
+        refuseOptionsOutside(series ? seriesOption : records ? recordsOption : QString());
+        if (!series && !records)
             return std::nullopt;
+        std::string csv;
+        if (series) {
+            readSeriesOptions();
+            readSeed();
+            csv = program_.series(*this);
+        } else {
+            recordedRun_ = static_cast<std::uint64_t>(integer(runOption, parser_.value(runOption), 0, MaxRuns - 1));
+            readSeed();
+            csv = program_.records(*this);
         }
-        readSeriesOptions();
-        const std::string csv = series(*this);
         std::fwrite(csv.data(), 1, csv.size(), stdout);
         return 0;
     } catch (const UsageError& error) {
@@ -153,18 +172,30 @@ bool SeriesCommandLine::printedInformation() const
     return false;
 }
 
-// The window takes none of the series' options.
-void SeriesCommandLine::refuseSeriesOptions() const
+// The window takes no option; a series and records take their own and the
+// model's, and the seed.
+void SeriesCommandLine::refuseOptionsOutside(const QString& mode) const
 {
-    for (const QCommandLineOption& option : seriesOptions_) {
-        if (parser_.isSet(option.names().front()))
-            ThrowUsageError(option.names().front(), "действует только вместе с --series");
-    }
+    const auto refuse = [this](const QStringList& options, const QString& with) {
+        for (const QString& option : options) {
+            if (parser_.isSet(option))
+                ThrowUsageError(option, "действует только вместе с --" + with.toStdString());
+        }
+    };
+    if (mode != seriesOption)
+        refuse(seriesOnly_, seriesOption);
+    if (mode != recordsOption)
+        refuse(recordsOnly_, recordsOption);
+    if (!mode.isEmpty())
+        return;
+    QStringList shared{seedOption};
+    for (const QCommandLineOption& option : program_.modelOptions)
+        shared << option.names().front();
+    refuse(shared, seriesOption + QStringLiteral(" или --") + recordsOption);
 }
 
-void SeriesCommandLine::readSeriesOptions()
+void SeriesCommandLine::readSeed()
 {
-    runs_ = static_cast<int>(number(runsOption, parser_.value(runsOption), ReadRunCount));
     if (parser_.isSet(seedOption)) {
         try {
             seed_ = StrToUInt64(parser_.value(seedOption).toStdString());
@@ -174,8 +205,18 @@ void SeriesCommandLine::readSeriesOptions()
     } else {
         seed_ = ClockSeed();
     }
+}
+
+void SeriesCommandLine::readSeriesOptions()
+{
+    runs_ = static_cast<int>(number(runsOption, parser_.value(runsOption), ReadRunCount));
     threads_ = parser_.isSet(threadsOption) ? integer(threadsOption, parser_.value(threadsOption), 1, 256)
                                             : QThread::idealThreadCount();
+    measures_ = parser_.value(measuresOption);
+    if (!program_.measures.contains(measures_))
+        ThrowUsageError(measuresOption,
+                        Quoted(measures_.toStdString()) + " — ожидается "
+                            + program_.measures.join(QStringLiteral(" или ")).toStdString());
 }
 
 std::optional<QString> SeriesCommandLine::varyWhat() const
@@ -202,12 +243,17 @@ Sweep SeriesCommandLine::varySweep(std::string key, const NumberReader& readBoun
     return {std::move(key), SweepValues(from, to, points)};
 }
 
+void SeriesCommandLine::printSeed() const
+{
+    printTo(stderr, QStringLiteral("seed: %1\n").arg(seed_));
+}
+
 std::vector<SeriesPoint> SeriesCommandLine::runSeries(std::shared_ptr<const SeriesModel> model,
                                                       const ParameterNamer& name) const
 {
     if (const auto refused = model->refusedPoint())
         throw Exception(model->describe(*refused, name).message);
-    printTo(stderr, QStringLiteral("seed: %1\n").arg(seed_));
+    printSeed();
     SeriesRunner runner(model, {runs_});
     runner.start({threads_}).waitForFinished();
     if (const auto failure = runner.failure())

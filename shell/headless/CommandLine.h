@@ -40,26 +40,50 @@ public:
 // Reads a number from an option's text; throws Exception quoting the text.
 using NumberReader = std::function<double(std::string_view text)>;
 
+class SeriesCommandLine;
+
+// What a program's command line is made of beside what every program's has:
+// --series makes a series of runs and prints its CSV; --records prints what
+// one run of a series did, as CSV. Both read the model's options.
+struct ProgramCommandLine {
+    QString description;
+    QList<QCommandLineOption> modelOptions;
+    // How --vary's value names what varies, before its "=A:B:P", and what it says.
+    QString varyWhat;
+    QString varyDescription;
+    // --measures' values, the first the default, and what it says.
+    QStringList measures;
+    QString measuresDescription;
+    // What --records prints.
+    QString recordsDescription;
+    std::function<std::string(SeriesCommandLine&)> series;
+    std::function<std::string(SeriesCommandLine&)> records;
+};
+
 class SeriesCommandLine {
 public:
-    // modelOptions: the options of the program's own model; varyWhat: how the
-    // value of --vary names what varies, before its "=A:B:P".
-    SeriesCommandLine(const QString& description, const QList<QCommandLineOption>& modelOptions,
-                      const QString& varyWhat, const QString& varyDescription);
+    explicit SeriesCommandLine(ProgramCommandLine program);
     ~SeriesCommandLine();
 
     // Without any option, returns nothing, and the program starts its window.
     // Otherwise the command line is handled here and the status returned: 0
-    // after --help, --version or a series whose CSV `series` returned is
-    // printed; 2 after bad input (UsageError); 1 after a model's error
-    // (any other Exception).
-    std::optional<int> run(int argc, char** argv, const std::function<std::string(SeriesCommandLine&)>& series);
+    // after --help, --version, or a series or records whose CSV is printed; 2
+    // after bad input (UsageError); 1 after a model's error (any other
+    // Exception).
+    std::optional<int> run(int argc, char** argv);
 
-    // For `series`: the options as given.
+    // For the program's series and records: the options as given.
     bool isSet(const QString& option) const { return parser_.isSet(option); }
     QString value(const QString& option) const { return parser_.value(option); }
     int runs() const { return runs_; }
+    // --seed, or a fresh one that has been printed.
     std::uint64_t seed() const { return seed_; }
+    // --measures, one of the program's.
+    QString measures() const { return measures_; }
+    // --run: the run of the series whose records are printed.
+    std::uint64_t recordedRun() const { return recordedRun_; }
+    // "seed: S" on standard error, so that a fresh seed can be given again.
+    void printSeed() const;
 
     // What --vary varies, before its "=", if it is given.
     std::optional<QString> varyWhat() const;
@@ -67,9 +91,9 @@ public:
     // by `readBound`.
     Sweep varySweep(std::string key, const NumberReader& readBound) const;
 
-    // Runs the series of `model` on the threads asked for, once the seed it uses
-    // has been printed, and returns its points; throws its failure as an
-    // Exception whose message names parameters by `name`.
+    // Runs the series of `model` on the threads asked for and returns its
+    // points; throws its failure as an Exception whose message names
+    // parameters by `name`.
     std::vector<SeriesPoint> runSeries(std::shared_ptr<const SeriesModel> model, const ParameterNamer& name) const;
 
     // A whole number or a number of an option's value; a bad one is a UsageError
@@ -81,15 +105,21 @@ private:
     void parse(const QStringList& arguments);
     // Prints --help's or --version's text when either is asked for.
     bool printedInformation() const;
-    void refuseSeriesOptions() const;
+    // Refuses an option that the mode asked for (series, records or none) does not take.
+    void refuseOptionsOutside(const QString& mode) const;
+    void readSeed();
     void readSeriesOptions();
 
+    ProgramCommandLine program_;
     QCommandLineParser parser_;
-    QList<QCommandLineOption> seriesOptions_;
     QList<QCommandLineOption> allOptions_;
+    QStringList seriesOnly_;
+    QStringList recordsOnly_;
     QString varyValue_;
     int runs_ = 0;
     std::uint64_t seed_ = 0;
+    QString measures_;
+    std::uint64_t recordedRun_ = 0;
     int threads_ = 1;
 };
 

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace {
 
 struct Outcome {
@@ -80,6 +82,20 @@ TEST(CommandLineTest, BadInputAndModelErrorsNameTheOptionAndPrintNothing)
         // The largest run and thread counts are accepted: the model, not the option, refuses.
         {KESTRIN, "--series --runs 1000000 --threads 256 --orders 3e38 --thresholds 3.4e38", 1, "вне допустимого"},
         {KESTRIN, "--series --runs 2 --orders 3e38 --vary threshold:1=1:3.4e38:2", 1, "--vary threshold:1 = 3.4E38: "},
+        // Options given twice, or missing their value, or of the other mode.
+        {VELMORA, "--series --runs 10 --runs 20", 2, "--runs: задан больше одного раза"},
+        {KESTRIN, "--series --vary order:all=1:2:3 --vary order:1=1:2:3", 2, "--vary: задан больше одного раза"},
+        {VELMORA, "--series --runs --seed 5", 2, "--runs: не задано значение"},
+        {VELMORA, "--series --measures bogus", 2, "--measures"},
+        {KESTRIN, "--series --measures servers", 2, "--measures"},
+        {VELMORA, "--series --run 3", 2, "--run: действует только вместе с --records"},
+        {VELMORA, "--records --runs 3", 2, "--runs: действует только вместе с --series"},
+        {KESTRIN, "--records --vary order:all=1:2:3", 2, "--vary"},
+        {VELMORA, "--records --series", 2, "--records"},
+        {VELMORA, "--records --run 1000000", 2, "--run"},
+        {VELMORA, "--seed 5", 2, "--seed"},
+        {VELMORA, "--records --processing exponential:0", 1, "--processing exponential:RATE"},
+        {KESTRIN, "--records --orders 3e38 --thresholds 3.4e38", 1, "вне допустимого"},
     };
     for (const Case& c : cases) {
         const Outcome outcome = run(c.program, words(c.arguments));
@@ -108,6 +124,84 @@ TEST(CommandLineTest, TheSeedRepeatsASeriesOnAnyNumberOfThreads)
             EXPECT_EQ(again.out, fresh.out) << program << " --threads " << threads;
         }
     }
+}
+
+QList<QStringList> csvRows(const QString& out)
+{
+    QList<QStringList> rows;
+    for (const QString& line : out.split(QStringLiteral("\r\n"), Qt::SkipEmptyParts))
+        rows << line.split(QLatin1Char(','));
+    return rows;
+}
+
+// --records prints the very runs a series with the seed makes: the mean
+// response of each flow over the records of runs 0 and 1 is the series' mean
+// over its two runs, and likewise L over the days of each run. --measures
+// with its first value changes nothing.
+TEST(CommandLineTest, RecordsAreTheRunsOfTheSeriesWithTheSeed)
+{
+    const Outcome series = run(VELMORA, words("--series --runs 2 --seed 8 --arrival exponential:0.02"));
+    ASSERT_EQ(series.status, 0);
+    EXPECT_EQ(run(VELMORA, words("--series --runs 2 --seed 8 --arrival exponential:0.02 --measures responses")).out,
+              series.out);
+    std::array<double, 3> sums{};
+    for (const char* which : {"0", "1"}) {
+        const Outcome records = run(VELMORA, words("--records --seed 8 --arrival exponential:0.02 --run") << which);
+        ASSERT_EQ(records.status, 0) << records.err.toStdString();
+        EXPECT_EQ(records.err, "seed: 8\n");
+        const auto rows = csvRows(records.out);
+        ASSERT_EQ(rows.size(), 1 + 3000);
+        EXPECT_EQ(rows.front().back(), "response");
+        for (qsizetype row = 1; row < rows.size(); ++row)
+            sums[static_cast<std::size_t>(rows[row][0].toInt() - 1)] += rows[row].back().toDouble();
+    }
+    for (const QStringList& row : csvRows(series.out)) {
+        if (row[2] == QLatin1String("mean")) {
+            EXPECT_NEAR(row[3].toDouble(), sums[static_cast<std::size_t>(row[1].toInt() - 1)] / 2000, 1e-9)
+                << row[1].toStdString();
+        }
+    }
+
+    const QString settings = QStringLiteral("--seed 8 --orders 5 --thresholds 2 --days 40");
+    const Outcome l = run(KESTRIN, words("--series --runs 2") << settings.split(' '));
+    ASSERT_EQ(l.status, 0);
+    double meanL = 0;
+    for (const char* which : {"0", "1"}) {
+        const Outcome records = run(KESTRIN, words("--records --run") << which << settings.split(' '));
+        ASSERT_EQ(records.status, 0) << records.err.toStdString();
+        const auto rows = csvRows(records.out);
+        ASSERT_EQ(rows.size(), 1 + 40 * 10);
+        EXPECT_EQ(rows.front(),
+                  QStringList({"day", "good", "stock", "demand", "remainder", "action", "lost", "stock_next"}));
+        double lost = 0;
+        double demand = 0;
+        for (qsizetype row = 1; row < rows.size(); ++row) {
+            demand += rows[row][3].toDouble();
+            lost += rows[row][6].toDouble();
+        }
+        meanL += lost / demand / 2;
+    }
+    EXPECT_NEAR(csvRows(l.out)[1][2].toDouble(), meanL, 1e-6);
+}
+
+// A series of the servers or the goods reports a row per measure with its
+// interval: 40 for the servers, 77 for the goods and the warehouse.
+TEST(CommandLineTest, MeasuresOfServersAndGoods)
+{
+    const Outcome servers = run(VELMORA, words("--series --runs 5 --seed 2 --measures servers"));
+    ASSERT_EQ(servers.status, 0) << servers.err.toStdString();
+    const auto rows = csvRows(servers.out);
+    EXPECT_EQ(rows.front(), QStringList({"value", "server", "flow", "statistic", "mean", "ci_low", "ci_high", "runs"}));
+    EXPECT_EQ(rows.size(), 1 + 5 * 7 + 2 + 3);
+    EXPECT_EQ(rows[1], QStringList({"", "1", "", "tasks", "1000", "1000", "1000", "5"}));
+    EXPECT_EQ(rows.back()[1], "5");
+    EXPECT_EQ(rows.back()[2], "3");
+    const Outcome goods = run(KESTRIN, words("--series --runs 5 --seed 2 --measures goods --vary threshold:all=0:4:2"));
+    ASSERT_EQ(goods.status, 0) << goods.err.toStdString();
+    const auto goodRows = csvRows(goods.out);
+    EXPECT_EQ(goodRows.size(), 1 + 2 * 11 * 7);
+    EXPECT_EQ(goodRows[1].mid(0, 3), QStringList({"0", "1", "demand"}));
+    EXPECT_EQ(goodRows[77].mid(0, 3), QStringList({"0", "all", "stock_min"}));
 }
 
 // Without a desktop session the window cannot open; the program says so, and

@@ -119,12 +119,17 @@ int NetworkSeries::statisticCount() const
     return measure_ == NetworkMeasure::Servers ? static_cast<int>(ServerRows().size()) : FlowCount * FlowStatisticCount;
 }
 
+void NetworkSeries::simulate(int point, std::uint64_t run, TRunWorkspace& workspace) const
+{
+    SimulateRunOfSeries(*draws_[static_cast<std::size_t>(point)], seed(), run, workspace);
+}
+
 void NetworkSeries::run(int point, std::uint64_t run, shell::SeriesWorkspace* workspace, std::span<double> out) const
 {
     const SeriesDraws& draws = *draws_[static_cast<std::size_t>(point)];
     TRunWorkspace& tables = static_cast<NetworkWorkspace*>(workspace)->tables;
     if (measure_ == NetworkMeasure::Servers) {
-        SimulateRunOfSeries(draws, seed(), run, tables);
+        simulate(point, run, tables);
         const NetworkMeasures measures = MeasureServers(tables);
         std::size_t row = 0;
         for (const ServerRow& each : ServerRows())

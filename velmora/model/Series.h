@@ -60,6 +60,9 @@ public:
 
     SeriesSettings settingsAt(int point) const;
     NetworkMeasure measure() const { return measure_; }
+    // Simulates run `run` of `point` into `workspace`, the tables its statistics
+    // are read from.
+    void simulate(int point, std::uint64_t run, TRunWorkspace& workspace) const;
 
     int statisticCount() const override;
     std::unique_ptr<shell::SeriesWorkspace> makeWorkspace() const override;

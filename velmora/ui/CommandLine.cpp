@@ -5,10 +5,12 @@
 #include "shell/core/Convert.h"
 #include "shell/headless/CommandLine.h"
 #include "velmora/model/Series.h"
+#include "velmora/model/Servers.h"
 
 #include <QStringList>
 
 #include <array>
+#include <memory>
 
 namespace velmora {
 namespace {
@@ -76,22 +78,53 @@ std::optional<shell::Sweep> sweep(const shell::SeriesCommandLine& commandLine, c
     return commandLine.varySweep(ParameterKey(*varied), shell::StrToFloat);
 }
 
-std::string series(shell::SeriesCommandLine& commandLine)
+SeriesSettings settingsOf(const shell::SeriesCommandLine& commandLine)
 {
-    const SeriesSettings settings{setting(arrivalOption, commandLine.value(arrivalOption)),
-                                  setting(processingOption, commandLine.value(processingOption))};
-    auto network = std::make_shared<NetworkSeries>(settings, commandLine.seed(), sweep(commandLine, settings));
-    // A swept value comes from --vary, so that is what to correct.
-    const auto name = [&network, &settings](const std::string& key) {
-        if (network->sweep() && network->sweep()->key == key)
+    return {setting(arrivalOption, commandLine.value(arrivalOption)),
+            setting(processingOption, commandLine.value(processingOption))};
+}
+
+// Parameters are named by the options that set them: a swept value by --vary.
+shell::ParameterNamer namer(const NetworkSeries& network)
+{
+    return [&network](const std::string& key) {
+        if (network.sweep() && network.sweep()->key == key)
             return "--vary " + key;
         const SweepParameter parameter = ParseParameterKey(key).value();
+        const SeriesSettings settings = network.settingsAt(0);
         const KindSyntax& syntax =
             syntaxOf(parameter.side == Side::Arrival ? settings.arrival.kind : settings.processing.kind);
         return std::string("--") + (parameter.side == Side::Arrival ? "arrival " : "processing ") + syntax.name + ":"
             + syntax.parameters[static_cast<std::size_t>(parameter.parameter - 1)];
     };
-    return SeriesCsv(commandLine.runSeries(network, name));
+}
+
+std::string series(shell::SeriesCommandLine& commandLine)
+{
+    const SeriesSettings settings = settingsOf(commandLine);
+    const auto measure =
+        commandLine.measures() == QLatin1String("servers") ? NetworkMeasure::Servers : NetworkMeasure::Responses;
+    const auto network =
+        std::make_shared<NetworkSeries>(settings, commandLine.seed(), sweep(commandLine, settings), measure);
+    const std::vector<shell::SeriesPoint> points = commandLine.runSeries(network, namer(*network));
+    return measure == NetworkMeasure::Servers ? ServerSeriesCsv(points) : SeriesCsv(points);
+}
+
+// The records of the very run that a series with the same seed makes.
+std::string records(shell::SeriesCommandLine& commandLine)
+{
+    const NetworkSeries network(settingsOf(commandLine), commandLine.seed(), std::nullopt);
+    if (const auto refused = network.refusedPoint())
+        throw shell::Exception(network.describe(*refused, namer(network)).message);
+    commandLine.printSeed();
+    const auto workspace = std::make_unique_for_overwrite<TRunWorkspace>();
+    try {
+        network.simulate(0, commandLine.recordedRun(), *workspace);
+    } catch (...) {
+        const shell::SeriesFailure failure{0, commandLine.recordedRun(), std::current_exception()};
+        throw shell::Exception(network.describe(failure, namer(network)).message);
+    }
+    return TaskRecordsCsv(TaskRecords(*workspace));
 }
 
 }  // namespace
@@ -113,12 +146,21 @@ std::optional<int> RunCommandLine(int argc, char** argv)
          QStringLiteral("Распределение времени обработки задач, как --arrival (по умолчанию uniform:50)."),
          QStringLiteral("DIST"), QStringLiteral("uniform:50")},
     };
-    shell::SeriesCommandLine commandLine(
-        ProgramDescription() + QStringLiteral("\nБез параметров открывается окно программы."), options,
+    shell::SeriesCommandLine commandLine({
+        ProgramDescription(),
+        options,
         QStringLiteral("SIDE:K"),
         QStringLiteral("Изменять K-й параметр (1 или 2) распределения SIDE (arrival или processing) по P "
-                       "равноотстоящим значениям от A до B, P от 2 до 50."));
-    return commandLine.run(argc, argv, series);
+                       "равноотстоящим значениям от A до B, P от 2 до 50."),
+        {QStringLiteral("responses"), QStringLiteral("servers")},
+        QStringLiteral("Что мерить в каждом прогоне: responses — время отклика потоков (по умолчанию), servers — "
+                       "загрузку, ожидание и очередь каждого сервера."),
+        QStringLiteral("Вывести без окна записи задач одного прогона серии в CSV: прибытие, ожидание и обработку "
+                       "каждой задачи на каждом сервере её пути и её время отклика."),
+        series,
+        records,
+    });
+    return commandLine.run(argc, argv);
 }
 
 }  // namespace velmora
