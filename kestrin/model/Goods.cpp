@@ -113,6 +113,12 @@ std::array<GoodMeasures, GoodsCount + 1> GoodsMeter::measures() const
     return all;
 }
 
+void CostMeter::operator()(const GoodDay& day)
+{
+    sum_ += costs_.holding * std::max(0.0, double{day.stock}) + costs_.shortage * day.lost
+        + costs_.delivery * (day.action != DayAction::None);
+}
+
 std::string DayRecordsCsv(std::span<const GoodDay> days)
 {
     shell::Csv csv{"day", "good", "stock", "demand", "remainder", "action", "lost", "stock_next"};

@@ -71,6 +71,33 @@ private:
     float stockMin_ = 0.0f;
 };
 
+// What keeping the warehouse costs: a place held for a day (on the stock at the
+// start of the day, none for a stock below 0), a place lost, a delivery (a
+// shortage or a reorder).
+struct Costs {
+    double holding = 0;
+    double shortage = 0;
+    double delivery = 0;
+    bool any() const { return holding > 0 || shortage > 0 || delivery > 0; }
+};
+
+// The cost of a run: the sum over its days and goods, divided by its days.
+class CostMeter {
+public:
+    explicit CostMeter(const Costs& costs)
+        : costs_(costs)
+    {
+    }
+    void operator()(std::int32_t) { ++days_; }
+    void operator()(const GoodDay& day);
+    double perDay() const { return sum_ / days_; }
+
+private:
+    Costs costs_;
+    double sum_ = 0;
+    int days_ = 0;
+};
+
 // Header "day,good,stock,demand,remainder,action,lost,stock_next", then a row
 // a good's day, in the order given.
 std::string DayRecordsCsv(std::span<const GoodDay> days);

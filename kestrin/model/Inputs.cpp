@@ -19,6 +19,14 @@ float ReadOrder(std::string_view text)
     return order;
 }
 
+double ReadCost(std::string_view text)
+{
+    const double cost = shell::StrToFloat(text);
+    if (cost < 0)
+        throw shell::Exception(shell::Quoted(text) + " — должно быть не меньше 0");
+    return cost;
+}
+
 std::int32_t ReadDayCount(std::string_view text)
 {
     const std::int32_t days = shell::StrToInt(text);

@@ -12,6 +12,8 @@ float ReadThreshold(std::string_view text);
 // An order: as a threshold, but not below 0, since a negative delivery would
 // take goods away.
 float ReadOrder(std::string_view text);
+// A cost: a number of at least 0, since a negative cost would reward a loss.
+double ReadCost(std::string_view text);
 // A day count: a whole number of at least 1, since no day leaves nothing to measure L by.
 std::int32_t ReadDayCount(std::string_view text);
 

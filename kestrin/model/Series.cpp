@@ -47,10 +47,11 @@ TWarehouseInput WithQuantity(TWarehouseInput input, WarehouseSweep varied, doubl
 }
 
 WarehouseSeries::WarehouseSeries(TWarehouseInput input, std::uint64_t seed, std::optional<shell::Sweep> sweep,
-                                 WarehouseMeasure measure)
+                                 WarehouseMeasure measure, Costs costs)
     : SeriesModel(seed, std::move(sweep))
     , input_(input)
     , measure_(measure)
+    , costs_(costs)
 {
     if (this->sweep())
         varied_ = ParseQuantityKey(this->sweep()->key);
@@ -65,11 +66,29 @@ TWarehouseInput WarehouseSeries::inputAt(int point) const
 
 int WarehouseSeries::statisticCount() const
 {
-    return measure_ == WarehouseMeasure::Goods ? (GoodsCount + 1) * GoodStatisticCount : 1;
+    if (measure_ == WarehouseMeasure::Goods)
+        return (GoodsCount + 1) * GoodStatisticCount;
+    return costs_.any() ? 2 : 1;
+}
+
+std::string WarehouseSeries::statisticLabel(int statistic) const
+{
+    if (measure_ == WarehouseMeasure::Goods) {
+        const int good = statistic / GoodStatisticCount + 1;
+        return (good > GoodsCount ? std::string("все товары") : "товар " + std::to_string(good)) + ", "
+            + std::string(StatisticName(static_cast<GoodStatistic>(statistic % GoodStatisticCount)));
+    }
+    return statistic == CostStatistic ? "cost" : "L";
 }
 
 void WarehouseSeries::run(int point, std::uint64_t run, shell::SeriesWorkspace*, std::span<double> out) const
 {
+    if (measure_ == WarehouseMeasure::L && costs_.any()) {
+        CostMeter cost(costs_);
+        out[0] = RunOfSeries(inputAt(point), seed(), run, cost);
+        out[CostStatistic] = cost.perDay();
+        return;
+    }
     if (measure_ == WarehouseMeasure::L) {
         out[0] = RunOfSeries(inputAt(point), seed(), run);
         return;
@@ -112,6 +131,23 @@ std::string SeriesCsv(std::span<const shell::SeriesPoint> points)
                                                {"L_min", l.min},
                                                {"L_max", l.max}})
             row(statistic, value).skip().skip().row(runs);
+        if (point.summary.estimates.size() > CostStatistic) {
+            const shell::Estimate& cost = point.summary.estimates[CostStatistic];
+            row("cost", cost.mean).row(cost.low, cost.high, runs);
+        }
+    }
+    return csv.text();
+}
+
+std::string DifferencesCsv(std::span<const shell::SeriesPoint> differences)
+{
+    shell::Csv csv{"value", "statistic", "diff_mean", "diff_low", "diff_high", "runs"};
+    for (const shell::SeriesPoint& point : differences) {
+        const std::vector<shell::Estimate>& estimates = point.summary.estimates;
+        for (std::size_t statistic = 0; statistic < estimates.size(); ++statistic) {
+            csv << point.value << std::string_view(statistic == 0 ? "L" : "cost");
+            csv.row(estimates[statistic].mean, estimates[statistic].low, estimates[statistic].high, point.summary.runs);
+        }
     }
     return csv.text();
 }
@@ -127,9 +163,11 @@ const shell::Estimate& GoodEstimate(const shell::PointSummary& summary, int good
     return summary.estimates[static_cast<std::size_t>(row * GoodStatisticCount + static_cast<int>(statistic))];
 }
 
-std::string GoodsSeriesCsv(std::span<const shell::SeriesPoint> points)
+std::string GoodsSeriesCsv(std::span<const shell::SeriesPoint> points, bool differences)
 {
-    shell::Csv csv{"value", "good", "statistic", "mean", "ci_low", "ci_high", "runs"};
+    shell::Csv csv = differences
+        ? shell::Csv{"value", "good", "statistic", "diff_mean", "diff_low", "diff_high", "runs"}
+        : shell::Csv{"value", "good", "statistic", "mean", "ci_low", "ci_high", "runs"};
     for (const shell::SeriesPoint& point : points) {
         for (int row = 1; row <= GoodsCount + 1; ++row) {
             const int good = row % (GoodsCount + 1);

@@ -64,17 +64,19 @@ TWarehouseInput WithQuantity(TWarehouseInput input, WarehouseSweep varied, doubl
 enum class WarehouseMeasure { L, Goods };
 
 // The series of one input, or of a sweep of a quantity (keyed as QuantityKey
-// gives it): a run yields its L, or the measures of goods 1 to 10 and of the
-// whole warehouse, GoodStatisticCount each.
+// gives it): a run yields its L, and its cost a day when any cost is set; or
+// the measures of goods 1 to 10 and of the whole warehouse, GoodStatisticCount
+// each.
 class WarehouseSeries : public shell::SeriesModel {
 public:
     WarehouseSeries(TWarehouseInput input, std::uint64_t seed, std::optional<shell::Sweep> sweep,
-                    WarehouseMeasure measure = WarehouseMeasure::L);
+                    WarehouseMeasure measure = WarehouseMeasure::L, Costs costs = {});
 
     TWarehouseInput inputAt(int point) const;
     WarehouseMeasure measure() const { return measure_; }
 
     int statisticCount() const override;
+    std::string statisticLabel(int statistic) const override;
     void run(int point, std::uint64_t run, shell::SeriesWorkspace* workspace, std::span<double> out) const override;
     // L's median, 95th percentile, smallest and largest value over the runs.
     std::vector<double> extras(const shell::RunTable& runs) const override;
@@ -83,21 +85,31 @@ private:
     TWarehouseInput input_;
     std::optional<WarehouseSweep> varied_;
     WarehouseMeasure measure_;
+    Costs costs_;
 };
+
+// The statistic of a run's cost a day, after L, in a series with costs.
+inline constexpr int CostStatistic = 1;
 
 // A point's L as its summary holds it.
 LSummary PointL(const shell::PointSummary& summary);
 
 // Header "value,statistic,mean,ci_low,ci_high,runs", then for each point the
-// rows L, L_median, L_p95, L_min and L_max; only L has an interval.
+// rows L, L_median, L_p95, L_min and L_max, and cost when the series has
+// costs; only L and cost have an interval.
 std::string SeriesCsv(std::span<const shell::SeriesPoint> points);
+
+// Header "value,statistic,diff_mean,diff_low,diff_high,runs", then for each
+// point its paired differences from the baseline: L, and cost with costs.
+std::string DifferencesCsv(std::span<const shell::SeriesPoint> differences);
 
 // The estimate of a good's statistic (good 1 to 10, or 0 for the warehouse) in
 // a point's summary of goods.
 const shell::Estimate& GoodEstimate(const shell::PointSummary& summary, int good, GoodStatistic statistic);
 
 // Header "value,good,statistic,mean,ci_low,ci_high,runs", then a row per point,
-// good (1 to 10, then "all") and statistic.
-std::string GoodsSeriesCsv(std::span<const shell::SeriesPoint> points);
+// good (1 to 10, then "all") and statistic; the estimates of paired
+// differences are headed "diff_mean,diff_low,diff_high".
+std::string GoodsSeriesCsv(std::span<const shell::SeriesPoint> points, bool differences = false);
 
 }  // namespace kestrin

@@ -5,6 +5,7 @@
 #include "kestrin/model/Inputs.h"
 #include "kestrin/model/Series.h"
 #include "shell/core/Convert.h"
+#include "shell/core/Series.h"
 #include "shell/headless/CommandLine.h"
 
 #include <QStringList>
@@ -17,6 +18,9 @@ namespace {
 const QString ordersOption = QStringLiteral("orders");
 const QString thresholdsOption = QStringLiteral("thresholds");
 const QString daysOption = QStringLiteral("days");
+const QString holdingOption = QStringLiteral("holding-cost");
+const QString shortageOption = QStringLiteral("shortage-cost");
+const QString deliveryOption = QStringLiteral("delivery-cost");
 
 std::array<float, GoodsCount> quantities(const QString& option, bool orders, const QString& text)
 {
@@ -68,14 +72,52 @@ std::string varied(const std::string& key)
     return "--vary " + key;
 }
 
+Costs costsOf(const shell::SeriesCommandLine& commandLine)
+{
+    Costs costs;
+    for (const auto& [option, cost] : {std::pair{holdingOption, &costs.holding},
+                                       {shortageOption, &costs.shortage},
+                                       {deliveryOption, &costs.delivery}}) {
+        if (commandLine.isSet(option))
+            *cost = shell::SeriesCommandLine::number(option, commandLine.value(option), ReadCost);
+    }
+    return costs;
+}
+
+// With costs and a sweep, names the cheapest value and those whose paired
+// difference from it could be 0.
+void reportCheapest(const std::vector<shell::SeriesPoint>& points)
+{
+    const std::size_t cheapest = shell::Cheapest(points, CostStatistic);
+    QStringList close;
+    for (const shell::SeriesPoint& point : points) {
+        const shell::Estimate difference =
+            shell::PairedDifferences(point, points[cheapest], CostStatistic + 1).summary.estimates[CostStatistic];
+        if (&point != &points[cheapest] && difference.low <= 0 && 0 <= difference.high)
+            close << QString::fromStdString(shell::FloatToStr(*point.value, "."));
+    }
+    shell::SeriesCommandLine::note(
+        QStringLiteral("cheapest: %1").arg(QString::fromStdString(shell::FloatToStr(*points[cheapest].value, "."))));
+    if (!close.isEmpty())
+        shell::SeriesCommandLine::note(QStringLiteral("not distinguishable from it: %1").arg(close.join(", ")));
+}
+
 std::string series(shell::SeriesCommandLine& commandLine)
 {
     const auto measure =
         commandLine.measures() == QLatin1String("goods") ? WarehouseMeasure::Goods : WarehouseMeasure::L;
+    const Costs costs = costsOf(commandLine);
+    if (costs.any() && measure == WarehouseMeasure::Goods)
+        shell::ThrowUsageError(QStringLiteral("measures"), "затраты считаются вместе с L: задайте --measures l");
     const auto warehouse =
-        std::make_shared<WarehouseSeries>(inputOf(commandLine), commandLine.seed(), sweep(commandLine), measure);
-    const std::vector<shell::SeriesPoint> points = commandLine.runSeries(warehouse, varied);
-    return measure == WarehouseMeasure::Goods ? GoodsSeriesCsv(points) : SeriesCsv(points);
+        std::make_shared<WarehouseSeries>(inputOf(commandLine), commandLine.seed(), sweep(commandLine), measure, costs);
+    const bool cheapest = costs.any() && warehouse->sweep() && !commandLine.differences();
+    const std::vector<shell::SeriesPoint> points = commandLine.runSeries(warehouse, varied, cheapest);
+    if (cheapest)
+        reportCheapest(points);
+    if (measure == WarehouseMeasure::Goods)
+        return GoodsSeriesCsv(points, commandLine.differences());
+    return commandLine.differences() ? DifferencesCsv(points) : SeriesCsv(points);
 }
 
 // The days of the very run that a series with the same seed makes.
@@ -111,9 +153,18 @@ std::optional<int> RunCommandLine(int argc, char** argv)
                         "(по умолчанию 100)."),
          QStringLiteral("D"), QStringLiteral("100")},
     };
+    const QList<QCommandLineOption> costOptions{
+        {holdingOption, QStringLiteral("Затраты на хранение одного места в день, не меньше 0 (по умолчанию 0)."),
+         QStringLiteral("H")},
+        {shortageOption, QStringLiteral("Затраты на одно потерянное место, не меньше 0 (по умолчанию 0)."),
+         QStringLiteral("P")},
+        {deliveryOption, QStringLiteral("Затраты на одну поставку, не меньше 0 (по умолчанию 0)."),
+         QStringLiteral("K")},
+    };
     shell::SeriesCommandLine commandLine({
         ProgramDescription(),
         options,
+        costOptions,
         QStringLiteral("QUANTITY:J"),
         QStringLiteral(
             "Изменять заказ (order:J) или порог (threshold:J) товара J, J — all (все товары) или от 1 до 10, "

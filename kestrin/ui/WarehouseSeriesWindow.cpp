@@ -23,7 +23,8 @@ QString quantityName(WarehouseSweep varied)
 class WarehousePresentation : public shell::PointsPresentation {
 public:
     WarehousePresentation(const shell::SeriesModel& model, std::vector<shell::SeriesPoint> points)
-        : PointsPresentation(model, std::move(points), SeriesCsv)
+        : PointsPresentation(model, std::move(points),
+                             [](std::span<const shell::SeriesPoint> kept) { return SeriesCsv(kept); })
     {
     }
 

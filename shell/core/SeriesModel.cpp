@@ -5,6 +5,8 @@
 #include "Convert.h"
 #include "Exception.h"
 
+#include <algorithm>
+
 namespace shell {
 
 std::vector<double> RunTable::column(int statistic) const
@@ -84,6 +86,36 @@ PointSummary Summarize(const SeriesModel& model, const RunTable& runs)
     for (int statistic = 0; statistic < runs.statistics; ++statistic)
         summary.estimates.push_back(MeanWithInterval(runs.column(statistic)));
     return summary;
+}
+
+}  // namespace shell
+
+namespace shell {
+
+SeriesPoint PairedDifferences(const SeriesPoint& point, const SeriesPoint& baseline, int statistics)
+{
+    const RunTable here{point.rows, statistics};
+    const RunTable there{baseline.rows, statistics};
+    const int pairs = std::min(here.runs(), there.runs());
+    SeriesPoint difference{point.value, {pairs, {}, {}}};
+    std::vector<double> values(static_cast<std::size_t>(pairs));
+    for (int statistic = 0; statistic < statistics; ++statistic) {
+        for (int run = 0; run < pairs; ++run)
+            values[static_cast<std::size_t>(run)] = here.at(run, statistic) - there.at(run, statistic);
+        difference.summary.estimates.push_back(MeanWithInterval(values));
+    }
+    return difference;
+}
+
+std::size_t Cheapest(const std::vector<SeriesPoint>& points, int statistic)
+{
+    const auto mean = [statistic](const SeriesPoint& point) {
+        return point.summary.estimates[static_cast<std::size_t>(statistic)].mean;
+    };
+    return static_cast<std::size_t>(
+        std::min_element(points.begin(), points.end(),
+                         [&mean](const SeriesPoint& a, const SeriesPoint& b) { return mean(a) < mean(b); })
+        - points.begin());
 }
 
 }  // namespace shell

@@ -50,10 +50,12 @@ struct PointSummary {
     std::vector<double> extras;       // whatever else the model reports of the runs
 };
 
-// A finished point: the swept value (none without a sweep) and its summary.
+// A finished point: the swept value (none without a sweep), its summary, and
+// its runs' rows (runs × statistics) when the series kept them.
 struct SeriesPoint {
     std::optional<double> value;
     PointSummary summary;
+    std::vector<double> rows = {};
 };
 
 // A run of a series that failed, or a point whose settings the model refused
@@ -94,8 +96,9 @@ public:
     // The swept value of a point; none without a sweep.
     std::optional<double> valueAt(int point) const;
 
-    // The values a run yields.
+    // The values a run yields, and how messages name each ("flow 3 p95").
     virtual int statisticCount() const = 0;
+    virtual std::string statisticLabel(int statistic) const = 0;
     // None by default: a model whose runs need scratch space makes it here.
     virtual std::unique_ptr<SeriesWorkspace> makeWorkspace() const;
     // Makes run `run` of `point`, writing its statisticCount() values to `out`.
@@ -128,5 +131,14 @@ private:
 // The summary of a point's runs: every statistic's mean and interval over the
 // runs in run order, and the model's extras. Needs at least two runs.
 PointSummary Summarize(const SeriesModel& model, const RunTable& runs);
+
+// Paired differences: every statistic of `point` less that of `baseline`, run
+// by run over the runs both made (run r here less run r there, which drew the
+// same numbers), with the mean and 95 % interval of those differences; `runs`
+// counts the pairs. Both points' rows must have been kept.
+SeriesPoint PairedDifferences(const SeriesPoint& point, const SeriesPoint& baseline, int statistics);
+
+// The point whose mean of `statistic` is the smallest (the first of equals).
+std::size_t Cheapest(const std::vector<SeriesPoint>& points, int statistic);
 
 }  // namespace shell

@@ -14,6 +14,7 @@
 #include <QTranslator>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdio>
 #include <memory>
 
@@ -28,6 +29,9 @@ const QString threadsOption = QStringLiteral("threads");
 const QString recordsOption = QStringLiteral("records");
 const QString runOption = QStringLiteral("run");
 const QString measuresOption = QStringLiteral("measures");
+const QString precisionOption = QStringLiteral("precision");
+const QString differencesOption = QStringLiteral("differences");
+const QString baselineOption = QStringLiteral("baseline");
 
 void printTo(std::FILE* stream, const QString& text)
 {
@@ -81,10 +85,25 @@ SeriesCommandLine::SeriesCommandLine(ProgramCommandLine program)
         {measuresOption, program_.measuresDescription, QStringLiteral("M"), program_.measures.value(0)},
         {threadsOption, QStringLiteral("Число рабочих потоков, от 1 до 256 (по умолчанию по числу ядер)."),
          QStringLiteral("T")},
+        {precisionOption,
+         QStringLiteral("Делать прогоны этапами по 10, 20, 40, 80… всего, пока половина ширины интервала каждой "
+                        "строки не станет не больше E · |среднее|, 0 < E < 1 (например, 0.01); --runs тогда — "
+                        "наибольшее число прогонов (по умолчанию 1000000)."),
+         QStringLiteral("E")},
+        {differencesOption,
+         QStringLiteral("С --vary: вывести вместо оценок разности каждой точки с базовой, попарно по прогонам, "
+                        "с их интервалами.")},
+        {baselineOption,
+         QStringLiteral("С --differences: базовая точка, одно из значений --vary (по умолчанию первое)."),
+         QStringLiteral("V")},
     };
     allOptions_ += program_.modelOptions;
+    allOptions_ += program_.seriesOptions;
     parser_.addOptions(allOptions_);
-    seriesOnly_ = {runsOption, varyOption, measuresOption, threadsOption};
+    seriesOnly_ = {runsOption,      varyOption,        measuresOption, threadsOption,
+                   precisionOption, differencesOption, baselineOption};
+    for (const QCommandLineOption& option : program_.seriesOptions)
+        seriesOnly_ << option.names().front();
     recordsOnly_ = {runOption};
 }
 
@@ -209,7 +228,26 @@ void SeriesCommandLine::readSeed()
 
 void SeriesCommandLine::readSeriesOptions()
 {
-    runs_ = static_cast<int>(number(runsOption, parser_.value(runsOption), ReadRunCount));
+    if (parser_.isSet(precisionOption)) {
+        precision_ = number(precisionOption, parser_.value(precisionOption), [](std::string_view text) {
+            const double precision = StrToFloat(text);
+            if (!(precision > 0 && precision < 1))
+                throw Exception(Quoted(text) + " — задайте число больше 0 и меньше 1");
+            return precision;
+        });
+        if (parser_.isSet(differencesOption))
+            ThrowUsageError(precisionOption,
+                            "не сочетается с --differences: разности считаются по общим прогонам "
+                            "точек, а точки с точностью кончаются каждая на своём числе прогонов");
+    }
+    if (parser_.isSet(differencesOption) && !parser_.isSet(varyOption))
+        ThrowUsageError(differencesOption, "действует только вместе с --vary");
+    if (parser_.isSet(baselineOption) && !parser_.isSet(differencesOption))
+        ThrowUsageError(baselineOption, "действует только вместе с --differences");
+    // With a precision the runs are a ceiling, by default the largest.
+    runs_ = precision_ && !parser_.isSet(runsOption)
+        ? MaxRuns
+        : static_cast<int>(number(runsOption, parser_.value(runsOption), ReadRunCount));
     threads_ = parser_.isSet(threadsOption) ? integer(threadsOption, parser_.value(threadsOption), 1, 256)
                                             : QThread::idealThreadCount();
     measures_ = parser_.value(measuresOption);
@@ -249,16 +287,73 @@ void SeriesCommandLine::printSeed() const
 }
 
 std::vector<SeriesPoint> SeriesCommandLine::runSeries(std::shared_ptr<const SeriesModel> model,
-                                                      const ParameterNamer& name) const
+                                                      const ParameterNamer& name, bool keepRows) const
 {
+    const bool paired = differences();
+    const std::size_t baseline = paired ? baselineOf(*model->sweep()) : 0;
     if (const auto refused = model->refusedPoint())
         throw Exception(model->describe(*refused, name).message);
     printSeed();
-    SeriesRunner runner(model, {runs_});
+    SeriesRunner runner(model, {runs_, precision_, keepRows || paired});
     runner.start({threads_}).waitForFinished();
     if (const auto failure = runner.failure())
         throw Exception(model->describe(*failure, name).message);
-    return runner.keptPoints();
+    if (precision_)
+        reportPrecision(*model, runner.outcomes());
+    std::vector<SeriesPoint> points = runner.keptPoints();
+    if (!paired)
+        return points;
+    std::vector<SeriesPoint> differences;
+    for (const SeriesPoint& point : points)
+        differences.push_back(PairedDifferences(point, points[baseline], model->statisticCount()));
+    return differences;
+}
+
+void SeriesCommandLine::note(const QString& line)
+{
+    printTo(stderr, QCoreApplication::applicationName() + QStringLiteral(": ") + line + QLatin1Char('\n'));
+}
+
+// The baseline is one of the sweep's values, as typed or as --vary spaced it.
+std::size_t SeriesCommandLine::baselineOf(const Sweep& sweep) const
+{
+    if (!parser_.isSet(baselineOption))
+        return 0;
+    const double wanted = number(baselineOption, parser_.value(baselineOption), StrToFloat);
+    for (std::size_t point = 0; point < sweep.values.size(); ++point) {
+        if (std::abs(sweep.values[point] - wanted) <= 1e-9 * std::max(1.0, std::abs(wanted)))
+            return point;
+    }
+    std::string values;
+    for (const double value : sweep.values)
+        values += (values.empty() ? "" : ", ") + FloatToStr(value, ".");
+    ThrowUsageError(baselineOption,
+                    Quoted(parser_.value(baselineOption).toStdString())
+                        + " — задайте одно из значений --vary: " + values);
+}
+
+// The rows that reached the ceiling before the precision, each with what it reached.
+void SeriesCommandLine::reportPrecision(const SeriesModel& model,
+                                        const std::vector<std::optional<PointOutcome>>& outcomes) const
+{
+    for (std::size_t point = 0; point < outcomes.size(); ++point) {
+        const PointOutcome& outcome = *outcomes[point];
+        if (outcome.precise)
+            continue;
+        const std::optional<double> value = model.valueAt(static_cast<int>(point));
+        for (std::size_t statistic = 0; statistic < outcome.summary.estimates.size(); ++statistic) {
+            const Estimate& estimate = outcome.summary.estimates[statistic];
+            const double halfWidth = (estimate.high - estimate.low) / 2;
+            if (Precise({estimate}, *precision_))
+                continue;
+            const QString where = value ? QStringLiteral("значение %1, ").arg(*value) : QString();
+            note(QStringLiteral("точность не достигнута за %1 прогонов: %2%3 — половина интервала %4 при среднем %5")
+                     .arg(outcome.summary.runs)
+                     .arg(where, QString::fromStdString(model.statisticLabel(static_cast<int>(statistic))))
+                     .arg(halfWidth, 0, 'g', 4)
+                     .arg(estimate.mean, 0, 'g', 6));
+        }
+    }
 }
 
 int SeriesCommandLine::integer(const QString& option, const QString& text, int min, int max)

@@ -4,6 +4,7 @@
 
 #include "shell/core/Exception.h"
 #include "shell/core/SeriesModel.h"
+#include "shell/headless/SeriesRunner.h"
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
@@ -48,6 +49,8 @@ class SeriesCommandLine;
 struct ProgramCommandLine {
     QString description;
     QList<QCommandLineOption> modelOptions;
+    // Options of the program's that only a series takes.
+    QList<QCommandLineOption> seriesOptions;
     // How --vary's value names what varies, before its "=A:B:P", and what it says.
     QString varyWhat;
     QString varyDescription;
@@ -80,6 +83,10 @@ public:
     std::uint64_t seed() const { return seed_; }
     // --measures, one of the program's.
     QString measures() const { return measures_; }
+    // --precision, if given: the relative half-width each row must reach.
+    std::optional<double> precision() const { return precision_; }
+    // --differences: print each point's paired differences from the baseline.
+    bool differences() const { return parser_.isSet(QStringLiteral("differences")); }
     // --run: the run of the series whose records are printed.
     std::uint64_t recordedRun() const { return recordedRun_; }
     // "seed: S" on standard error, so that a fresh seed can be given again.
@@ -92,9 +99,14 @@ public:
     Sweep varySweep(std::string key, const NumberReader& readBound) const;
 
     // Runs the series of `model` on the threads asked for and returns its
-    // points; throws its failure as an Exception whose message names
-    // parameters by `name`.
-    std::vector<SeriesPoint> runSeries(std::shared_ptr<const SeriesModel> model, const ParameterNamer& name) const;
+    // points, with their rows when `keepRows`; with --differences, each point's
+    // paired differences from the baseline instead. Says on standard error
+    // which rows missed the precision asked for. Throws the series' failure as
+    // an Exception whose message names parameters by `name`.
+    std::vector<SeriesPoint> runSeries(std::shared_ptr<const SeriesModel> model, const ParameterNamer& name,
+                                       bool keepRows = false) const;
+    // Prints a line on standard error.
+    static void note(const QString& line);
 
     // A whole number or a number of an option's value; a bad one is a UsageError
     // that names the option.
@@ -109,6 +121,8 @@ private:
     void refuseOptionsOutside(const QString& mode) const;
     void readSeed();
     void readSeriesOptions();
+    std::size_t baselineOf(const Sweep& sweep) const;
+    void reportPrecision(const SeriesModel& model, const std::vector<std::optional<PointOutcome>>& outcomes) const;
 
     ProgramCommandLine program_;
     QCommandLineParser parser_;
@@ -121,6 +135,7 @@ private:
     QString measures_;
     std::uint64_t recordedRun_ = 0;
     int threads_ = 1;
+    std::optional<double> precision_;
 };
 
 }  // namespace shell

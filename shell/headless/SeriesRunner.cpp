@@ -1,17 +1,26 @@
 // Workers are threads of the runner's own (standard threads, so that a checker
 // of the memory model sees them start) that take chunks from one ordered queue
-// until it is empty; the last worker out summarises what a stop left unfinished and
-// finishes the future. Only the queue and the counters are locked: a run writes
-// rows no other run writes, and a point's rows are read only once all of its
-// runs have been written.
+// until it is empty and nothing in flight can add to it; the last worker out
+// summarises what a stop left unfinished and finishes the future. Only the
+// queue and the counters are locked: a run writes rows no other run writes, and
+// a point's rows are read, grown or freed only once all of its stage's runs
+// have been written.
 #include "SeriesRunner.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <pthread.h>
 #include <sched.h>
 
 namespace shell {
+
+bool Precise(const std::vector<Estimate>& estimates, double precision)
+{
+    return std::all_of(estimates.begin(), estimates.end(), [precision](const Estimate& estimate) {
+        return (estimate.high - estimate.low) / 2 <= precision * std::abs(estimate.mean);
+    });
+}
 
 SeriesRunner::SeriesRunner(std::shared_ptr<const SeriesModel> model, SeriesPlan plan)
     : model_(std::move(model))
@@ -19,13 +28,10 @@ SeriesRunner::SeriesRunner(std::shared_ptr<const SeriesModel> model, SeriesPlan 
     , statistics_(model_->statisticCount())
     , points_(static_cast<std::size_t>(model_->pointCount()))
 {
-    // Chunks small enough to balance the workers and to stop soon, large enough
-    // that taking one costs little beside its runs.
-    const int chunk = std::clamp(plan_.runs / 16, 1, 64);
+    const int firstStage = plan_.precision ? std::min(plan_.runs, FirstStage) : plan_.runs;
     for (int point = 0; point < model_->pointCount(); ++point) {
-        points_[static_cast<std::size_t>(point)].remaining = plan_.runs;
-        for (int first = 0; first < plan_.runs; first += chunk)
-            queue_.insert({point, first, std::min(chunk, plan_.runs - first)});
+        points_[static_cast<std::size_t>(point)].target = plan_.runs;
+        schedule(point, 0, firstStage);
     }
 }
 
@@ -34,6 +40,18 @@ SeriesRunner::~SeriesRunner()
     stop();
     for (std::thread& thread : threads_)
         thread.join();
+}
+
+void SeriesRunner::schedule(int point, int from, int to)
+{
+    PointState& state = points_[static_cast<std::size_t>(point)];
+    state.planned = to;
+    state.remaining = to - from;
+    // Chunks small enough to balance the workers and to stop soon, large enough
+    // that taking one costs little beside its runs.
+    const int chunk = std::clamp((to - from) / 16, 1, 64);
+    for (int first = from; first < to; first += chunk)
+        queue_.insert({point, first, std::min(chunk, to - first)});
 }
 
 QFuture<void> SeriesRunner::start(SeriesThreads threads)
@@ -77,7 +95,11 @@ std::int64_t SeriesRunner::runsDone() const
 
 std::int64_t SeriesRunner::runsTotal() const
 {
-    return static_cast<std::int64_t>(plan_.runs) * std::ssize(points_);
+    std::lock_guard lock(mutex_);
+    std::int64_t total = 0;
+    for (const PointState& state : points_)
+        total += state.target;
+    return total;
 }
 
 std::optional<SeriesFailure> SeriesRunner::failure() const
@@ -86,22 +108,22 @@ std::optional<SeriesFailure> SeriesRunner::failure() const
     return failure_;
 }
 
-std::vector<std::optional<PointSummary>> SeriesRunner::results() const
+std::vector<std::optional<PointOutcome>> SeriesRunner::outcomes() const
 {
     std::lock_guard lock(mutex_);
-    std::vector<std::optional<PointSummary>> summaries;
+    std::vector<std::optional<PointOutcome>> all;
     for (const PointState& state : points_)
-        summaries.push_back(state.summary);
-    return summaries;
+        all.push_back(state.outcome);
+    return all;
 }
 
 std::vector<SeriesPoint> SeriesRunner::keptPoints() const
 {
     std::vector<SeriesPoint> kept;
-    const auto summaries = results();
-    for (std::size_t point = 0; point < summaries.size(); ++point) {
-        if (summaries[point])
-            kept.push_back({model_->valueAt(static_cast<int>(point)), *summaries[point]});
+    const auto all = outcomes();
+    for (std::size_t point = 0; point < all.size(); ++point) {
+        if (all[point])
+            kept.push_back({model_->valueAt(static_cast<int>(point)), all[point]->summary, all[point]->rows});
     }
     return kept;
 }
@@ -136,7 +158,7 @@ std::optional<SeriesRunner::Chunk> SeriesRunner::next()
                 return chunk;
             }
         }
-        // A chunk in flight may yet add work; none in flight, none to come.
+        // A chunk in flight may end its stage and add the next; none in flight, none to come.
         if (inFlight_ == 0)
             return std::nullopt;
         changed_.wait(lock);
@@ -148,11 +170,13 @@ void SeriesRunner::makeChunk(const Chunk& chunk, SeriesWorkspace* workspace)
     PointState& state = points_[static_cast<std::size_t>(chunk.point)];
     const auto statistics = static_cast<std::size_t>(statistics_);
     {
-        // A point's rows are held only while its runs are being made.
+        // A point's rows grow when the first chunk of a stage begins, before any
+        // run of the stage writes them.
         std::lock_guard lock(mutex_);
-        if (state.rows.empty()) {
-            state.rows.resize(static_cast<std::size_t>(plan_.runs) * statistics);
-            state.written.resize(static_cast<std::size_t>(plan_.runs));
+        const auto planned = static_cast<std::size_t>(state.planned);
+        if (state.written.size() < planned) {
+            state.rows.resize(planned * statistics);
+            state.written.resize(planned);
         }
     }
     int done = 0;
@@ -173,16 +197,17 @@ void SeriesRunner::makeChunk(const Chunk& chunk, SeriesWorkspace* workspace)
     if (error)
         fail(chunk.point, static_cast<std::uint64_t>(chunk.first + done), error);
     state.remaining -= done;
-    const bool last = state.remaining == 0;
+    const bool stageDone = state.remaining == 0 && !error;
+    const int planned = state.planned;
     lock.unlock();
-    if (last)
-        summarize(chunk.point, plan_.runs);
+    if (stageDone)
+        summarize(chunk.point, planned, false);
     lock.lock();
     --inFlight_;
     changed_.notify_all();
 }
 
-void SeriesRunner::summarize(int point, int runs)
+void SeriesRunner::summarize(int point, int runs, bool last)
 {
     PointState& state = points_[static_cast<std::size_t>(point)];
     try {
@@ -190,8 +215,18 @@ void SeriesRunner::summarize(int point, int runs)
                                  .first(static_cast<std::size_t>(runs) * static_cast<std::size_t>(statistics_)),
                              statistics_};
         PointSummary summary = Summarize(*model_, table);
+        const bool precise = !plan_.precision || Precise(summary.estimates, *plan_.precision);
         std::lock_guard lock(mutex_);
-        state.summary = std::move(summary);
+        if (!last && !precise && runs < plan_.runs) {
+            schedule(point, runs, std::min(plan_.runs, 2 * runs));
+            return;
+        }
+        if (!last)
+            state.target = runs;
+        state.rows.resize(table.values.size());
+        state.outcome = PointOutcome{std::move(summary), precise, {}};
+        if (plan_.keepRows)
+            state.outcome->rows = std::move(state.rows);
         std::vector<double>().swap(state.rows);
         std::vector<std::uint8_t>().swap(state.written);
     } catch (...) {
@@ -217,12 +252,12 @@ void SeriesRunner::keepPrefixes()
         return;
     for (std::size_t point = 0; point < points_.size(); ++point) {
         const PointState& state = points_[point];
-        if (state.summary || state.written.empty())
+        if (state.outcome || state.written.empty())
             continue;
         const auto kept = std::find(state.written.begin(), state.written.end(), std::uint8_t{0});
         const auto runs = static_cast<int>(kept - state.written.begin());
         if (runs >= 2)
-            summarize(static_cast<int>(point), runs);
+            summarize(static_cast<int>(point), runs, true);
     }
 }
 

@@ -26,7 +26,7 @@ namespace shell {
 PointsPresentation::PointsPresentation(const SeriesModel& model, std::vector<SeriesPoint> points, CsvWriter writer)
     : swept_(model.sweep().has_value())
     , points_(std::move(points))
-    , csv_(writer)
+    , csv_(std::move(writer))
 {
 }
 
@@ -261,7 +261,7 @@ void SeriesWindow::showResults()
     const int total = runner_->model().pointCount();
     presentation_ = program_->present(runner_->model(), points);
     fillTable();
-    ui->StatusLabel->setText(statusText(points, total, static_cast<int>(runner_->runsTotal() / total)));
+    ui->StatusLabel->setText(statusText(points, total, runner_->plan().runs));
     ui->SaveButton->setEnabled(!points.empty());
     ui->ChartPanel->setVisible(!sweepName_.isEmpty() && !points.empty());
     showChart();

@@ -13,6 +13,7 @@
 #include <QTimer>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <span>
@@ -70,7 +71,7 @@ public:
 // command line prints it.
 class PointsPresentation : public SeriesPresentation {
 public:
-    using CsvWriter = std::string (*)(std::span<const SeriesPoint> points);
+    using CsvWriter = std::function<std::string(std::span<const SeriesPoint> points)>;
     PointsPresentation(const SeriesModel& model, std::vector<SeriesPoint> points, CsvWriter writer);
     std::string csv() const override { return csv_(points_); }
 

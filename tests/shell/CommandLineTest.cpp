@@ -96,6 +96,15 @@ TEST(CommandLineTest, BadInputAndModelErrorsNameTheOptionAndPrintNothing)
         {VELMORA, "--seed 5", 2, "--seed"},
         {VELMORA, "--records --processing exponential:0", 1, "--processing exponential:RATE"},
         {KESTRIN, "--records --orders 3e38 --thresholds 3.4e38", 1, "вне допустимого"},
+        // Decisions: a precision between 0 and 1, differences within a sweep from one of its values.
+        {VELMORA, "--series --precision 1", 2, "--precision"},
+        {VELMORA, "--series --precision 0.01 --vary arrival:1=50:60:2 --differences", 2, "--precision"},
+        {KESTRIN, "--series --differences", 2, "--differences: действует только вместе с --vary"},
+        {KESTRIN, "--series --baseline 3", 2, "--baseline"},
+        {KESTRIN, "--series --vary order:all=4:6:3 --differences --baseline 4.5", 2, "4, 5, 6"},
+        {KESTRIN, "--series --shortage-cost -1", 2, "--shortage-cost"},
+        {KESTRIN, "--records --holding-cost 1", 2, "--holding-cost: действует только вместе с --series"},
+        {KESTRIN, "--series --holding-cost 1 --measures goods", 2, "--measures"},
     };
     for (const Case& c : cases) {
         const Outcome outcome = run(c.program, words(c.arguments));
@@ -202,6 +211,50 @@ TEST(CommandLineTest, MeasuresOfServersAndGoods)
     EXPECT_EQ(goodRows.size(), 1 + 2 * 11 * 7);
     EXPECT_EQ(goodRows[1].mid(0, 3), QStringList({"0", "1", "demand"}));
     EXPECT_EQ(goodRows[77].mid(0, 3), QStringList({"0", "all", "stock_min"}));
+}
+
+// A precise series stops each row at a stage of 10, 20, 40, ... runs with the
+// numbers of a fixed series of that many; one that meets the ceiling first
+// says so. Differences are paired by run, the baseline's own being 0; with
+// costs a sweep names its cheapest value.
+TEST(CommandLineTest, PrecisionDifferencesAndTheCheapestValue)
+{
+    const Outcome precise = run(KESTRIN,
+                                words("--series --seed 4 --orders 5 --thresholds 2 --precision 0.005 "
+                                      "--vary threshold:all=1:5:3"));
+    ASSERT_EQ(precise.status, 0) << precise.err.toStdString();
+    QStringList runs;
+    for (const QStringList& row : csvRows(precise.out).mid(1))
+        runs << row.back();
+    for (const QString& each : runs) {
+        const int count = each.toInt();
+        EXPECT_TRUE(count >= 10 && (count & (count / 10 - 1)) == 0) << count;
+    }
+    const Outcome fixed = run(KESTRIN,
+                              words("--series --seed 4 --orders 5 --thresholds 2 --vary threshold:all=1:1.1:2 "
+                                    "--runs")
+                                  << runs.front());
+    EXPECT_EQ(csvRows(fixed.out)[1], csvRows(precise.out)[1]);
+    const Outcome ceiling = run(VELMORA, words("--series --seed 4 --precision 0.0001 --runs 20"));
+    EXPECT_EQ(ceiling.status, 0);
+    EXPECT_TRUE(ceiling.err.contains("точность не достигнута за 20 прогонов: поток 1, mean"))
+        << ceiling.err.toStdString();
+
+    const Outcome differences = run(VELMORA,
+                                    words("--series --seed 4 --runs 30 --vary processing:1=40:60:3 "
+                                          "--differences --baseline 50"));
+    ASSERT_EQ(differences.status, 0) << differences.err.toStdString();
+    const auto rows = csvRows(differences.out);
+    EXPECT_EQ(rows.front(), QStringList({"value", "flow", "statistic", "diff_mean", "diff_low", "diff_high", "runs"}));
+    EXPECT_EQ(rows[13], QStringList({"50", "1", "mean", "0", "0", "0", "30"}));
+    EXPECT_LT(rows[1][4].toDouble(), 0);  // shorter processing, shorter responses
+
+    const Outcome cheapest = run(KESTRIN,
+                                 words("--series --seed 4 --runs 30 --orders 5 --holding-cost 1 "
+                                       "--shortage-cost 10 --vary threshold:all=0:8:5"));
+    ASSERT_EQ(cheapest.status, 0);
+    EXPECT_TRUE(cheapest.err.contains("cheapest: ")) << cheapest.err.toStdString();
+    EXPECT_EQ(csvRows(cheapest.out)[6][1], "cost");
 }
 
 // Without a desktop session the window cannot open; the program says so, and

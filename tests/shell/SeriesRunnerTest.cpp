@@ -31,6 +31,7 @@ public:
     {
     }
     int statisticCount() const override { return 2; }
+    std::string statisticLabel(int statistic) const override { return std::to_string(statistic); }
     std::unique_ptr<shell::SeriesWorkspace> makeWorkspace() const override { return std::make_unique<Counted>(made); }
     void run(int point, std::uint64_t run, shell::SeriesWorkspace* workspace, std::span<double> out) const override
     {
@@ -96,11 +97,11 @@ TEST(SeriesRunnerTest, StopKeepsTheRunsMadeFromRunZero)
     shell::SeriesRunner runner(model, {10});
     self = &runner;
     runWith(1, runner);
-    const auto results = runner.results();
+    const auto results = runner.outcomes();
     ASSERT_TRUE(results[0] && results[1]);
-    EXPECT_EQ(results[0]->runs, 10);
-    EXPECT_EQ(results[1]->runs, 5);
-    EXPECT_EQ(results[1]->estimates[0].mean, 1002);
+    EXPECT_EQ(results[0]->summary.runs, 10);
+    EXPECT_EQ(results[1]->summary.runs, 5);
+    EXPECT_EQ(results[1]->summary.estimates[0].mean, 1002);
     EXPECT_FALSE(results[2]);
     EXPECT_TRUE(runner.stopped());
     EXPECT_EQ(runner.runsDone(), 15);
@@ -130,7 +131,7 @@ TEST(SeriesRunnerTest, ReportsTheFirstFailureByPointAndRun)
         } catch (const shell::Exception& error) {
             EXPECT_EQ(error.message(), "1:15");
         }
-        EXPECT_TRUE(runner.results()[0].has_value());
+        EXPECT_TRUE(runner.outcomes()[0].has_value());
     }
 }
 
@@ -156,6 +157,65 @@ TEST(SeriesRunnerTest, ASummaryThatThrowsIsTheFailureOfItsPoint)
     ASSERT_TRUE(failure.has_value());
     EXPECT_EQ(failure->point, 1);
     EXPECT_EQ(failure->run, 4u);
+}
+
+// Point p's runs alternate about 100 by p² · 0.5: equal at point 0, wider
+// at each next point.
+class Alternating : public shell::SeriesModel {
+public:
+    Alternating()
+        : SeriesModel(1, shell::Sweep{"x", {0, 1, 2, 3}})
+    {
+    }
+    int statisticCount() const override { return 1; }
+    std::string statisticLabel(int statistic) const override { return std::to_string(statistic); }
+    void run(int point, std::uint64_t run, shell::SeriesWorkspace*, std::span<double> out) const override
+    {
+        out[0] = 100 + (run % 2 == 0 ? 0.5 : -0.5) * point * point;
+    }
+};
+
+// A precise series grows each point in stages of 10, 20, 40, ... runs and stops
+// it at the first stage whose interval is narrow enough, with the numbers of a
+// fixed series of that many runs; a point that never gets there stops at the
+// ceiling, not precise. On any number of threads, with its rows kept if asked.
+TEST(SeriesRunnerTest, APreciseSeriesStopsEachPointAtItsFirstPreciseStage)
+{
+    const auto model = std::make_shared<Alternating>();
+    const double precision = 0.002;
+    std::vector<int> expected;
+    for (int point = 0; point < 4; ++point) {
+        int runs = shell::FirstStage;
+        for (;; runs = std::min(2 * runs, 700)) {
+            std::vector<double> values(static_cast<std::size_t>(runs));
+            for (int run = 0; run < runs; ++run)
+                model->run(point, static_cast<std::uint64_t>(run), nullptr, std::span(values).subspan(run, 1));
+            if (shell::Precise({shell::MeanWithInterval(values)}, precision) || runs == 700)
+                break;
+        }
+        expected.push_back(runs);
+    }
+    EXPECT_EQ(expected, std::vector<int>({10, 40, 640, 700}));
+    for (const int threads : {1, 2, 3}) {
+        shell::SeriesRunner runner(model, {700, precision, true});
+        runWith(threads, runner);
+        const auto outcomes = runner.outcomes();
+        for (int point = 0; point < 4; ++point) {
+            const auto& outcome = outcomes[static_cast<std::size_t>(point)];
+            ASSERT_TRUE(outcome);
+            EXPECT_EQ(outcome->summary.runs, expected[static_cast<std::size_t>(point)]) << threads;
+            EXPECT_EQ(outcome->precise, point < 3);
+            EXPECT_EQ(outcome->rows.size(), static_cast<std::size_t>(outcome->summary.runs));
+            shell::SeriesRunner fixed(model, {outcome->summary.runs});
+            runWith(1, fixed);
+            const auto fixedOutcomes = fixed.outcomes();
+            const shell::Estimate& a = outcome->summary.estimates[0];
+            const shell::Estimate& b = fixedOutcomes[static_cast<std::size_t>(point)]->summary.estimates[0];
+            EXPECT_TRUE(a.mean == b.mean && a.low == b.low && a.high == b.high) << point;
+        }
+        EXPECT_EQ(runner.runsDone(), 10 + 40 + 640 + 700);
+        EXPECT_EQ(runner.runsTotal(), 10 + 40 + 640 + 700);
+    }
 }
 
 }  // namespace

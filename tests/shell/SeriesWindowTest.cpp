@@ -59,6 +59,7 @@ public:
     {
     }
     int statisticCount() const override { return 1; }
+    std::string statisticLabel(int statistic) const override { return std::to_string(statistic); }
     void run(int point, std::uint64_t run, shell::SeriesWorkspace*, std::span<double> out) const override
     {
         gate_.pass(point, run);

@@ -119,6 +119,18 @@ int NetworkSeries::statisticCount() const
     return measure_ == NetworkMeasure::Servers ? static_cast<int>(ServerRows().size()) : FlowCount * FlowStatisticCount;
 }
 
+std::string NetworkSeries::statisticLabel(int statistic) const
+{
+    if (measure_ == NetworkMeasure::Servers) {
+        const ServerRow& row = ServerRows()[static_cast<std::size_t>(statistic)];
+        return "сервер " + std::to_string(ServerNumber(row.server))
+            + (row.flow != 0 ? ", поток " + std::to_string(row.flow) : std::string()) + ", "
+            + std::string(StatisticName(row.statistic));
+    }
+    return "поток " + std::to_string(statistic / FlowStatisticCount + 1) + ", "
+        + std::string(StatisticName(static_cast<FlowStatistic>(statistic % FlowStatisticCount)));
+}
+
 void NetworkSeries::simulate(int point, std::uint64_t run, TRunWorkspace& workspace) const
 {
     SimulateRunOfSeries(*draws_[static_cast<std::size_t>(point)], seed(), run, workspace);
@@ -170,9 +182,11 @@ const shell::Estimate& FlowEstimate(const shell::PointSummary& summary, int flow
     return summary.estimates[static_cast<std::size_t>((flow - 1) * FlowStatisticCount + static_cast<int>(statistic))];
 }
 
-std::string SeriesCsv(std::span<const shell::SeriesPoint> points)
+std::string SeriesCsv(std::span<const shell::SeriesPoint> points, bool differences)
 {
-    shell::Csv csv{"value", "flow", "statistic", "mean", "ci_low", "ci_high", "runs"};
+    shell::Csv csv = differences
+        ? shell::Csv{"value", "flow", "statistic", "diff_mean", "diff_low", "diff_high", "runs"}
+        : shell::Csv{"value", "flow", "statistic", "mean", "ci_low", "ci_high", "runs"};
     for (const shell::SeriesPoint& point : points) {
         for (int flow = 1; flow <= FlowCount; ++flow) {
             for (int statistic = 0; statistic < FlowStatisticCount; ++statistic) {
@@ -190,9 +204,11 @@ std::string SeriesCsv(std::span<const shell::SeriesPoint> points)
 
 namespace velmora {
 
-std::string ServerSeriesCsv(std::span<const shell::SeriesPoint> points)
+std::string ServerSeriesCsv(std::span<const shell::SeriesPoint> points, bool differences)
 {
-    shell::Csv csv{"value", "server", "flow", "statistic", "mean", "ci_low", "ci_high", "runs"};
+    shell::Csv csv = differences
+        ? shell::Csv{"value", "server", "flow", "statistic", "diff_mean", "diff_low", "diff_high", "runs"}
+        : shell::Csv{"value", "server", "flow", "statistic", "mean", "ci_low", "ci_high", "runs"};
     const std::vector<ServerRow>& rows = ServerRows();
     for (const shell::SeriesPoint& point : points) {
         for (std::size_t row = 0; row < rows.size(); ++row) {

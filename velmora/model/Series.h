@@ -65,6 +65,7 @@ public:
     void simulate(int point, std::uint64_t run, TRunWorkspace& workspace) const;
 
     int statisticCount() const override;
+    std::string statisticLabel(int statistic) const override;
     std::unique_ptr<shell::SeriesWorkspace> makeWorkspace() const override;
     void run(int point, std::uint64_t run, shell::SeriesWorkspace* workspace, std::span<double> out) const override;
     std::optional<shell::SeriesFailure> refusedPoint() const override;
@@ -83,12 +84,13 @@ private:
 const shell::Estimate& FlowEstimate(const shell::PointSummary& summary, int flow, FlowStatistic statistic);
 
 // Header "value,flow,statistic,mean,ci_low,ci_high,runs", then a row per point,
-// flow and statistic, in this order.
-std::string SeriesCsv(std::span<const shell::SeriesPoint> points);
+// flow and statistic, in this order; the estimates of paired differences are
+// headed "diff_mean,diff_low,diff_high".
+std::string SeriesCsv(std::span<const shell::SeriesPoint> points, bool differences = false);
 
 // Header "value,server,flow,statistic,mean,ci_low,ci_high,runs", then a row per
 // point and ServerRows() row, in this order; the flow is empty for a server as
-// a whole.
-std::string ServerSeriesCsv(std::span<const shell::SeriesPoint> points);
+// a whole. Differences are headed as SeriesCsv heads them.
+std::string ServerSeriesCsv(std::span<const shell::SeriesPoint> points, bool differences = false);
 
 }  // namespace velmora

@@ -107,7 +107,8 @@ std::string series(shell::SeriesCommandLine& commandLine)
     const auto network =
         std::make_shared<NetworkSeries>(settings, commandLine.seed(), sweep(commandLine, settings), measure);
     const std::vector<shell::SeriesPoint> points = commandLine.runSeries(network, namer(*network));
-    return measure == NetworkMeasure::Servers ? ServerSeriesCsv(points) : SeriesCsv(points);
+    return measure == NetworkMeasure::Servers ? ServerSeriesCsv(points, commandLine.differences())
+                                              : SeriesCsv(points, commandLine.differences());
 }
 
 // The records of the very run that a series with the same seed makes.
@@ -149,6 +150,7 @@ std::optional<int> RunCommandLine(int argc, char** argv)
     shell::SeriesCommandLine commandLine({
         ProgramDescription(),
         options,
+        {},
         QStringLiteral("SIDE:K"),
         QStringLiteral("Изменять K-й параметр (1 или 2) распределения SIDE (arrival или processing) по P "
                        "равноотстоящим значениям от A до B, P от 2 до 50."),

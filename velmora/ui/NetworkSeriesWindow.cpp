@@ -16,7 +16,8 @@ const QStringList statisticTitles{QStringLiteral("Среднее"), QStringLiter
 class NetworkPresentation : public shell::PointsPresentation {
 public:
     NetworkPresentation(const shell::SeriesModel& model, std::vector<shell::SeriesPoint> points)
-        : PointsPresentation(model, std::move(points), SeriesCsv)
+        : PointsPresentation(model, std::move(points),
+                             [](std::span<const shell::SeriesPoint> kept) { return SeriesCsv(kept); })
     {
     }
 

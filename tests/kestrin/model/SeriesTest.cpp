@@ -7,6 +7,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <vector>
 
 namespace kestrin {
@@ -116,6 +118,77 @@ TEST(SeriesCsvTest, FiveRowsPerValueAndAnIntervalForLAlone)
     const std::vector<shell::SeriesPoint> swept{{2, l}, {4.5, l}};
     const std::string csv = SeriesCsv(swept);
     EXPECT_NE(csv.find("\r\n2,L_max,0.06,,,3\r\n4.5,L,0.0483,"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace kestrin
+
+namespace kestrin {
+namespace {
+
+// Rows of `runs` runs of two points of a sweep of good 1's threshold, run r
+// drawing alike at both.
+std::array<shell::SeriesPoint, 2> thresholdPair(std::uint64_t seed, int runs, float low, float high, Costs costs = {})
+{
+    const WarehouseSeries model(smallOrders(), seed, shell::Sweep{"threshold:1", {low, high}}, WarehouseMeasure::L,
+                                costs);
+    std::array<shell::SeriesPoint, 2> points;
+    for (int point = 0; point < 2; ++point) {
+        auto& rows = points[static_cast<std::size_t>(point)].rows;
+        rows.resize(static_cast<std::size_t>(runs * model.statisticCount()));
+        for (int run = 0; run < runs; ++run)
+            model.run(point, static_cast<std::uint64_t>(run), nullptr,
+                      std::span(rows).subspan(static_cast<std::size_t>(run * model.statisticCount()),
+                                              static_cast<std::size_t>(model.statisticCount())));
+        points[static_cast<std::size_t>(point)].summary = shell::Summarize(model, {rows, model.statisticCount()});
+    }
+    return points;
+}
+
+// Run r meets the same demand at both thresholds, so the paired difference is
+// far narrower than the two points' own intervals together; and of 1000
+// paired series of 3 runs, about 95 % hold the difference that 20,000 pairs
+// give (a normal quantile would hold about 810).
+TEST(PairedDifferencesTest, NarrowerThanTwoIntervalsAndHoldsTheLongRunDifference)
+{
+    const auto pair = thresholdPair(3, 100, 2, 3);
+    const shell::Estimate paired = shell::PairedDifferences(pair[1], pair[0], 1).summary.estimates[0];
+    const auto halfWidth = [](const shell::Estimate& e) { return (e.high - e.low) / 2; };
+    const double apart = std::hypot(halfWidth(pair[0].summary.estimates[0]), halfWidth(pair[1].summary.estimates[0]));
+    EXPECT_LT(halfWidth(paired), apart / 3);
+    EXPECT_EQ(shell::PairedDifferences(pair[0], pair[0], 1).summary.estimates[0].high, 0);
+
+    const auto longRun = thresholdPair(1, 20'000, 2, 3);
+    const double difference = shell::PairedDifferences(longRun[1], longRun[0], 1).summary.estimates[0].mean;
+    int held = 0;
+    for (std::uint64_t series = 0; series < 1000; ++series) {
+        const auto few = thresholdPair(1000 + series, 3, 2, 3);
+        const shell::Estimate estimate = shell::PairedDifferences(few[1], few[0], 1).summary.estimates[0];
+        held += estimate.low <= difference && difference <= estimate.high;
+    }
+    EXPECT_GE(held, 930);
+    EXPECT_LE(held, 970);
+}
+
+// A source that always gives 500, order 3, threshold 0: each good holds 3 and
+// loses 2 places a day, 3 + 2 · 10 = 23 a day with H = 1 and P = 10; 230 for
+// the ten goods, whatever the number of days. A delivery a day adds K each.
+TEST(CostTest, ConstantDemandWorkedByHand)
+{
+    for (const std::int32_t days : {1, 7, 250}) {
+        TWarehouseInput input = smallOrders();
+        input.Order.fill(3);
+        input.Threshold.fill(0);
+        input.DayCount = days;
+        CostMeter cost(Costs{1, 10, 0});
+        SimulateWarehouse(
+            input, [](std::int32_t) { return 500; }, cost, cost);
+        EXPECT_DOUBLE_EQ(cost.perDay(), 230) << days;
+        CostMeter deliveries(Costs{0, 0, 4});
+        SimulateWarehouse(
+            input, [](std::int32_t) { return 500; }, deliveries, deliveries);
+        EXPECT_DOUBLE_EQ(deliveries.perDay(), 40) << days;
+    }
 }
 
 }  // namespace
