@@ -1,6 +1,8 @@
 // Each run holds its own standard source; the process-wide one is never touched.
 #include "Series.h"
 
+#include "WarehouseLanes.h"
+
 #include "shell/core/Csv.h"
 #include "shell/core/Random.h"
 
@@ -100,6 +102,27 @@ void WarehouseSeries::run(int point, std::uint64_t run, shell::SeriesWorkspace*,
         for (int statistic = 0; statistic < GoodStatisticCount; ++statistic)
             out[value++] = StatisticValue(good, static_cast<GoodStatistic>(statistic));
     }
+}
+
+void WarehouseSeries::runChunk(int point, std::uint64_t first, int count, shell::SeriesWorkspace* workspace,
+                               std::span<double> out, int& done) const
+{
+    if (measure_ == WarehouseMeasure::L && !costs_.any() && HasVectorLanes()) {
+        const TWarehouseInput input = inputAt(point);
+        constexpr int lanes = static_cast<int>(Lanes);
+        for (; count - done >= lanes; done += lanes) {
+            std::array<std::uint64_t, Lanes> seeds;
+            for (std::size_t lane = 0; lane < Lanes; ++lane)
+                seeds[lane] = shell::SeedsOfRun(seed(), first + static_cast<std::uint64_t>(done) + lane).standard;
+            std::array<double, Lanes> l;
+            // A group that met an error is made again run by run below, which
+            // throws for the first of them that failed.
+            if (!SimulateWarehouseLanes(input, seeds, l))
+                break;
+            std::copy(l.begin(), l.end(), out.begin() + done);
+        }
+    }
+    SeriesModel::runChunk(point, first, count, workspace, out, done);
 }
 
 std::vector<double> WarehouseSeries::extras(const shell::RunTable& runs) const

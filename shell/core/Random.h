@@ -26,14 +26,16 @@ public:
     // Uniform over 0 ... 32767 inclusive (exactly 15 bits).
     std::int32_t Rand() { return static_cast<std::int32_t>(next() >> 49); }
     // Uniform over 0 ... 2^31 - 1.
-    std::int32_t LRand() { return static_cast<std::int32_t>(next() >> 33); }
+    std::int32_t LRand() { return static_cast<std::int32_t>(next() >> LRandShift); }
+
+    // The generator's step, for code that keeps states of its own.
+    static constexpr std::uint64_t Multiplier = 6364136223846793005ULL;
+    static constexpr std::uint64_t Increment = 1442695040888963407ULL;
+    // LRand takes the top 31 bits of the state.
+    static constexpr int LRandShift = 33;
 
 private:
-    std::uint64_t next()
-    {
-        state_ = state_ * 6364136223846793005ULL + 1442695040888963407ULL;
-        return state_;
-    }
+    std::uint64_t next() { return state_ = state_ * Multiplier + Increment; }
 
     std::uint64_t state_ = 1;
 };

@@ -2,6 +2,9 @@
 // the CSV of a series.
 #include "kestrin/model/Series.h"
 
+#include "kestrin/model/WarehouseLanes.h"
+
+#include "shell/core/Exception.h"
 #include "shell/core/Random.h"
 
 #include <gtest/gtest.h>
@@ -189,6 +192,47 @@ TEST(CostTest, ConstantDemandWorkedByHand)
             input, [](std::int32_t) { return 500; }, deliveries, deliveries);
         EXPECT_DOUBLE_EQ(deliveries.perDay(), 40) << days;
     }
+}
+
+}  // namespace
+}  // namespace kestrin
+
+namespace kestrin {
+namespace {
+
+// A series makes its runs eight at a time where the processor can: every L is
+// the one run by run, to the last bit, a short last group included; a group
+// with an error is made again run by run, which names the first that failed.
+TEST(SeriesRunsTest, EightAtATimeAreTheRunsOneByOne)
+{
+    for (const float threshold : {0.0f, 2.0f, 7.5f}) {
+        TWarehouseInput input = smallOrders();
+        input.Threshold.fill(threshold);
+        input.Order[3] = 0.5f;
+        const WarehouseSeries series(input, 77, std::nullopt);
+        std::vector<double> out(21);
+        int done = 0;
+        series.runChunk(0, 5, 21, nullptr, out, done);
+        EXPECT_EQ(done, 21);
+        for (std::uint64_t run = 0; run < 21; ++run)
+            ASSERT_EQ(out[run], RunOfSeries(input, 77, 5 + run)) << threshold << " " << run;
+    }
+    if (HasVectorLanes()) {
+        std::array<std::uint64_t, Lanes> seeds{};
+        std::array<double, Lanes> l{};
+        TWarehouseInput huge = smallOrders();
+        huge.Order[9] = 3e38f;
+        huge.Threshold[9] = 3.4e38f;
+        EXPECT_FALSE(SimulateWarehouseLanes(huge, seeds, l));
+    }
+    TWarehouseInput huge = smallOrders();
+    huge.Order.fill(3e38f);
+    huge.Threshold.fill(3.4e38f);
+    const WarehouseSeries failing(huge, 77, std::nullopt);
+    std::vector<double> out(16);
+    int done = 0;
+    EXPECT_THROW(failing.runChunk(0, 0, 16, nullptr, out, done), shell::Exception);
+    EXPECT_EQ(done, 0);
 }
 
 }  // namespace
