@@ -42,12 +42,31 @@ std::vector<double> SweepValues(double from, double to, int count)
     return values;
 }
 
-double ReadSweepEnd(double from, std::string_view text)
+double ReadSweepEnd(double from, std::string_view text, bool whole)
 {
     const double to = StrToFloat(text);
     if (to == from)
         throw Exception(Quoted(text) + " — задайте конец, отличный от начала: иначе все точки одинаковы");
+    if (whole && std::trunc(to) == std::trunc(from))
+        throw Exception(Quoted(text)
+                        + " — у начала и конца одна целая часть, а считается только она: задайте конец "
+                          "с другой целой частью");
     return to;
+}
+
+std::vector<double> WholeSweepValues(double from, double to, int count)
+{
+    const double first = std::trunc(from);
+    const double last = std::trunc(to);
+    const double distinct = std::abs(last - first) + 1;
+    if (count > distinct)
+        throw Exception("от " + FloatToStr(first, ".") + " до " + FloatToStr(last, ".") + " всего "
+                        + FloatToStr(distinct, ".") + " целых значений: задайте не больше " + FloatToStr(distinct, ".")
+                        + " точек");
+    std::vector<double> values = SweepValues(first, last, count);
+    for (double& value : values)
+        value = std::round(value);
+    return values;
 }
 
 Estimate MeanWithInterval(std::span<const double> values)

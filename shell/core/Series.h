@@ -42,9 +42,16 @@ int ReadSweepPoints(std::string_view text);
 std::vector<double> SweepValues(double from, double to, int count);
 
 // The end of a sweep's range as read from text: a number other than `from`,
-// since a range of one value would repeat one series at every point. Throws
-// Exception quoting the text.
-double ReadSweepEnd(double from, std::string_view text);
+// since a range of one value would repeat one series at every point; for a
+// parameter of which only the whole part counts, of another whole part.
+// Throws Exception quoting the text.
+double ReadSweepEnd(double from, std::string_view text, bool whole = false);
+
+// For a parameter of which only the whole part counts: `count` whole values
+// evenly spread from the whole part of `from` to that of `to`, each rounded to
+// the nearest. Throws Exception when the range holds fewer whole values than
+// `count`, since some would repeat.
+std::vector<double> WholeSweepValues(double from, double to, int count);
 
 // A mean over runs with its 95 % Student t interval.
 struct Estimate {

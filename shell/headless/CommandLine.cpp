@@ -268,17 +268,21 @@ std::optional<QString> SeriesCommandLine::varyWhat() const
     return text.left(equals);
 }
 
-Sweep SeriesCommandLine::varySweep(std::string key, const NumberReader& readBound) const
+Sweep SeriesCommandLine::varySweep(std::string key, const NumberReader& readBound, bool whole) const
 {
     const QString text = parser_.value(varyOption);
     const QStringList range = text.mid(text.indexOf(QLatin1Char('=')) + 1).split(QLatin1Char(':'));
     const double from = number(varyOption, range[0], readBound);
     const double to = number(varyOption, range[1], [&](std::string_view end) {
         readBound(end);
-        return ReadSweepEnd(from, end);
+        return ReadSweepEnd(from, end, whole);
     });
     const auto points = static_cast<int>(number(varyOption, range[2], ReadSweepPoints));
-    return {std::move(key), SweepValues(from, to, points)};
+    try {
+        return {std::move(key), whole ? WholeSweepValues(from, to, points) : SweepValues(from, to, points)};
+    } catch (const Exception& error) {
+        ThrowUsageError(varyOption, error.message());
+    }
 }
 
 void SeriesCommandLine::printSeed() const

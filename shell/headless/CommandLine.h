@@ -95,8 +95,8 @@ public:
     // What --vary varies, before its "=", if it is given.
     std::optional<QString> varyWhat() const;
     // --vary's range "A:B:P": P evenly spaced values from A to B, the bounds read
-    // by `readBound`.
-    Sweep varySweep(std::string key, const NumberReader& readBound) const;
+    // by `readBound`; whole values (WholeSweepValues) for a `whole` parameter.
+    Sweep varySweep(std::string key, const NumberReader& readBound, bool whole = false) const;
 
     // Runs the series of `model` on the threads asked for and returns its
     // points, with their rows when `keepRows`; with --differences, each point's

@@ -47,6 +47,11 @@ double SeriesProgram::readSweepBound(const std::string&, std::string_view text) 
     return StrToFloat(text);
 }
 
+bool SeriesProgram::wholeSweep(const std::string&) const
+{
+    return false;
+}
+
 SeriesWindow::SeriesWindow(const QString& title, std::unique_ptr<SeriesProgram> program, QWidget* parent)
     : QDialog(parent, Qt::Window)
     , ui(std::make_unique<Ui::SeriesWindow>())
@@ -162,12 +167,17 @@ std::optional<Sweep> SeriesWindow::readSweep() const
     const std::string key = choices_.at(static_cast<std::size_t>(ui->VaryCombo->currentIndex() - 1)).key;
     const double from =
         readText(ui->FromEdit, [&](std::string_view text) { return program_->readSweepBound(key, text); });
+    const bool whole = program_->wholeSweep(key);
     const double to = readText(ui->ToEdit, [&](std::string_view text) {
         program_->readSweepBound(key, text);
-        return ReadSweepEnd(from, text);
+        return ReadSweepEnd(from, text, whole);
     });
-    const int points = readText(ui->PointsEdit, ReadSweepPoints);
-    return Sweep{key, SweepValues(from, to, points)};
+    // Too many points for the whole values of the range is the points' fault.
+    const std::vector<double> values = readText(ui->PointsEdit, [&](std::string_view text) {
+        const int points = ReadSweepPoints(text);
+        return whole ? WholeSweepValues(from, to, points) : SweepValues(from, to, points);
+    });
+    return Sweep{key, values};
 }
 
 void SeriesWindow::startSeries()

@@ -98,6 +98,9 @@ public:
     // A bound of a sweep of `key` as typed; throws Exception for a value that
     // the parameter cannot take. Any number by default.
     virtual double readSweepBound(const std::string& key, std::string_view text) const;
+    // Whether only the whole part of the parameter of `key` counts, so that a
+    // sweep of it takes whole values. None by default.
+    virtual bool wholeSweep(const std::string& key) const;
     // The statistics the sweep's chart can show, its title for each, and the
     // title of its Y axis.
     virtual QStringList chartStatistics() const = 0;

@@ -68,6 +68,9 @@ TEST(CommandLineTest, BadInputAndModelErrorsNameTheOptionAndPrintNothing)
         // 50 points are accepted, and the first value the model refuses is named.
         {VELMORA, "--series --arrival erlang:1:1 --vary arrival:2=1:-1:50", 1, "--vary arrival:2 = -0.0204"},
         {VELMORA, "--series --vary arrival:1=100:100:3", 2, "--vary"},
+        // Only MAX's whole part counts: a sweep of it needs as many whole values as points.
+        {VELMORA, "--series --vary arrival:1=100:101:5", 2, "--vary: от 100 до 101 всего 2 целых значений"},
+        {VELMORA, "--series --vary processing:1=50:50.5:2", 2, "--vary"},
         {VELMORA, "--series --runs 2 --arrival uniform:2e9", 1, "уменьшите «--arrival uniform:MAX»"},
         {KESTRIN, "--orders 5", 2, "--orders"},
         {KESTRIN, "--series --orders -5", 2, "--orders"},

@@ -1,6 +1,8 @@
 // What every series shares: the seeds of its runs, sweep values and statistics.
 #include "shell/core/Series.h"
 
+#include "shell/core/Exception.h"
+
 #include <gtest/gtest.h>
 
 #include <set>
@@ -24,6 +26,20 @@ TEST(SeedsOfRunTest, MixSeedAndRunIntoUnrelatedStreams)
             EXPECT_TRUE(seen.insert(seeds.normal).second) << seed << " " << run;
         }
     }
+}
+
+// Of a parameter whose whole part alone counts, a sweep takes whole values:
+// the bounds' whole parts, evenly spread and rounded; a range with fewer whole
+// values than points, or of one whole value, is refused.
+TEST(SweepValuesTest, WholeValuesForAParameterOfWholeParts)
+{
+    EXPECT_EQ(shell::WholeSweepValues(50.7, 150.2, 20).at(1), 55);
+    EXPECT_EQ(shell::WholeSweepValues(50, 150, 20).at(2), 61);
+    EXPECT_EQ(shell::WholeSweepValues(1.9, 4.2, 4), std::vector<double>({1, 2, 3, 4}));
+    EXPECT_EQ(shell::WholeSweepValues(-3.5, 3.5, 3), std::vector<double>({-3, 0, 3}));
+    EXPECT_THROW(shell::WholeSweepValues(100, 101.9, 3), shell::Exception);
+    EXPECT_THROW(shell::ReadSweepEnd(100, "100.75", true), shell::Exception);
+    EXPECT_EQ(shell::ReadSweepEnd(100, "100.75"), 100.75);
 }
 
 TEST(SweepValuesTest, SpacesEvenlyAndEndsExactlyAtBothBounds)

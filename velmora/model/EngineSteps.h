@@ -80,8 +80,9 @@ inline Tick processingTime(std::int32_t draw)
     return static_cast<Tick>(time);
 }
 
-// The waits of a flow at its entry server.
+// The waits of a flow at its entry server, and those of all three flows.
 void serveAtEntry(TTaskTable& table, int count);
+void serveAtEntries(std::array<TTaskTable*, FlowCount> tables, int count);
 void fillDepartures(TTaskTable& table, int count);
 // The waits of a stream at the next server, as if it were served there alone.
 void serveAlone(TTaskTable& table, int count);
@@ -120,9 +121,7 @@ void SimulateNetwork(TRunWorkspace& workspace, Arrival&& nextArrivalInterval, Pr
     GenerateFlow(flow1, 4, nextArrivalInterval, nextProcessingTime);
     GenerateFlow(flow2, 2, nextArrivalInterval, nextProcessingTime);
     GenerateFlow(flow3, 1, nextArrivalInterval, nextProcessingTime);
-    detail::serveAtEntry(flow1, n);
-    detail::serveAtEntry(flow2, n);
-    detail::serveAtEntry(flow3, n);
+    detail::serveAtEntries({&flow1, &flow2, &flow3}, n);
 
     // Shared server: flow 1 is served as if flow 2 did not exist.
     for (int k = 0; k < n; ++k) {

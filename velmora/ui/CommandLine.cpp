@@ -75,7 +75,9 @@ std::optional<shell::Sweep> sweep(const shell::SeriesCommandLine& commandLine, c
     const DistributionKind kind = varied->side == Side::Arrival ? settings.arrival.kind : settings.processing.kind;
     if (varied->parameter > parameterCount(kind))
         bad(std::string("у распределения ") + syntaxOf(kind).name + " один параметр");
-    return commandLine.varySweep(ParameterKey(*varied), shell::StrToFloat);
+    // Only MAX's whole part counts, so a sweep of it takes whole values.
+    const bool whole = kind == DistributionKind::Uniform && varied->parameter == 1;
+    return commandLine.varySweep(ParameterKey(*varied), shell::StrToFloat, whole);
 }
 
 SeriesSettings settingsOf(const shell::SeriesCommandLine& commandLine)

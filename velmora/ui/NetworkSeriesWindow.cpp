@@ -73,6 +73,13 @@ public:
         return choices;
     }
 
+    // Only MAX's whole part counts, so a sweep of it takes whole values.
+    bool wholeSweep(const std::string& key) const override
+    {
+        const SweepParameter parameter = parameterOf(key);
+        return view_.kind(parameter.side) == DistributionKind::Uniform && parameter.parameter == 1;
+    }
+
     QStringList chartStatistics() const override { return statisticTitles; }
 
     QString chartTitle(int statistic) const override

@@ -33,6 +33,8 @@ struct NetworkWindowView {
     std::function<std::vector<ShownParameter>()> shownParameters;
     // Any parameter, shown or not.
     std::function<ShownParameter(SweepParameter parameter)> parameter;
+    // The distribution chosen on a side.
+    std::function<DistributionKind(Side side)> kind;
 };
 
 std::unique_ptr<shell::SeriesProgram> MakeNetworkSeriesProgram(NetworkWindowView view);

@@ -323,7 +323,8 @@ void TForm1::openSeries()
                                    return SeriesSettings{ReadArrivalSetting(), ReadProcessingSetting()};
                                },
                                [this] { return shownParameters(); },
-                               [this](SweepParameter parameter) { return shownParameter(parameter); }};
+                               [this](SweepParameter parameter) { return shownParameter(parameter); },
+                               [this](Side side) { return readKind(controls(side)); }};
         series_ =
             new shell::SeriesWindow(QStringLiteral("Серия прогонов"), MakeNetworkSeriesProgram(std::move(view)), this);
         shell::connectGuarded(this, &TForm1::parametersChanged, series_, [this] { series_->refreshChoices(); });
