@@ -2,6 +2,8 @@
 // window checks its fields; messages name the option.
 #include "CommandLine.h"
 
+#include "Experiment.h"
+
 #include "kestrin/model/Inputs.h"
 #include "kestrin/model/Series.h"
 #include "shell/core/Convert.h"
@@ -22,7 +24,9 @@ const QString holdingOption = QStringLiteral("holding-cost");
 const QString shortageOption = QStringLiteral("shortage-cost");
 const QString deliveryOption = QStringLiteral("delivery-cost");
 
-std::array<float, GoodsCount> quantities(const QString& option, bool orders, const QString& text)
+}  // namespace
+
+std::array<float, GoodsCount> ReadQuantitiesOption(const QString& option, bool orders, const QString& text)
 {
     const QStringList parts = text.split(QLatin1Char(','));
     if (parts.size() != 1 && parts.size() != GoodsCount)
@@ -42,6 +46,8 @@ std::array<float, GoodsCount> quantities(const QString& option, bool orders, con
     return values;
 }
 
+namespace {
+
 std::optional<shell::Sweep> sweep(const shell::SeriesCommandLine& commandLine)
 {
     const auto what = commandLine.varyWhat();
@@ -60,8 +66,8 @@ std::optional<shell::Sweep> sweep(const shell::SeriesCommandLine& commandLine)
 TWarehouseInput inputOf(const shell::SeriesCommandLine& commandLine)
 {
     TWarehouseInput input;
-    input.Order = quantities(ordersOption, true, commandLine.value(ordersOption));
-    input.Threshold = quantities(thresholdsOption, false, commandLine.value(thresholdsOption));
+    input.Order = ReadQuantitiesOption(ordersOption, true, commandLine.value(ordersOption));
+    input.Threshold = ReadQuantitiesOption(thresholdsOption, false, commandLine.value(thresholdsOption));
     input.DayCount = static_cast<std::int32_t>(
         shell::SeriesCommandLine::number(daysOption, commandLine.value(daysOption), ReadDayCount));
     return input;
@@ -130,6 +136,36 @@ std::string records(shell::SeriesCommandLine& commandLine)
     return DayRecordsCsv(recorder.days);
 }
 
+// Numbers as the options write them, every digit kept.
+QString listText(const std::array<float, GoodsCount>& quantities)
+{
+    QStringList texts;
+    for (const float quantity : quantities)
+        texts << QString::number(static_cast<double>(quantity), 'g', 9);
+    return texts.join(QLatin1Char(','));
+}
+
+QMap<QString, QString> experimentOptions(const QJsonObject& json)
+{
+    const WarehouseSetup setup = SettingsFromJson(json);
+    QMap<QString, QString> options{{ordersOption, listText(setup.input.Order)},
+                                   {thresholdsOption, listText(setup.input.Threshold)},
+                                   {daysOption, QString::number(setup.input.DayCount)}};
+    for (const auto& [option, cost] : {std::pair{holdingOption, setup.costs.holding},
+                                       {shortageOption, setup.costs.shortage},
+                                       {deliveryOption, setup.costs.delivery}}) {
+        if (cost != 0)
+            options.insert(option, QString::number(cost, 'g', 17));
+    }
+    return options;
+}
+
+QJsonObject experimentSettings(const shell::SeriesCommandLine& commandLine)
+{
+    return SettingsJson(
+        {inputOf(commandLine), commandLine.isSet(QStringLiteral("series")) ? costsOf(commandLine) : Costs{}});
+}
+
 }  // namespace
 
 QString ProgramDescription()
@@ -177,6 +213,8 @@ std::optional<int> RunCommandLine(int argc, char** argv)
                        "случилось и потери каждого товара в каждый день."),
         series,
         records,
+        experimentOptions,
+        experimentSettings,
     });
     return commandLine.run(argc, argv);
 }

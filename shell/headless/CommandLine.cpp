@@ -2,6 +2,7 @@
 // since QCommandLineParser::process() would end the program with status 1.
 #include "CommandLine.h"
 
+#include "Experiment.h"
 #include "SeriesRunner.h"
 
 #include "shell/core/Convert.h"
@@ -9,7 +10,9 @@
 #include "shell/core/Series.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QLibraryInfo>
+#include <QSaveFile>
 #include <QThread>
 #include <QTranslator>
 
@@ -32,6 +35,8 @@ const QString measuresOption = QStringLiteral("measures");
 const QString precisionOption = QStringLiteral("precision");
 const QString differencesOption = QStringLiteral("differences");
 const QString baselineOption = QStringLiteral("baseline");
+const QString experimentOption = QStringLiteral("experiment");
+const QString outputOption = QStringLiteral("output");
 
 void printTo(std::FILE* stream, const QString& text)
 {
@@ -96,6 +101,14 @@ SeriesCommandLine::SeriesCommandLine(ProgramCommandLine program)
         {baselineOption,
          QStringLiteral("С --differences: базовая точка, одно из значений --vary (по умолчанию первое)."),
          QStringLiteral("V")},
+        {experimentOption,
+         QStringLiteral("Взять настройки из файла эксперимента (его сохраняет окно программы); параметры, "
+                        "заданные рядом, важнее файла."),
+         QStringLiteral("FILE")},
+        {outputOption,
+         QStringLiteral("Записать CSV в файл, а не на стандартный вывод, и рядом с ним — эксперимент, который "
+                        "его повторяет: FILE с расширением .json."),
+         QStringLiteral("FILE")},
     };
     allOptions_ += program_.modelOptions;
     allOptions_ += program_.seriesOptions;
@@ -132,17 +145,21 @@ std::optional<int> SeriesCommandLine::run(int argc, char** argv)
         refuseOptionsOutside(series ? seriesOption : records ? recordsOption : QString());
         if (!series && !records)
             return std::nullopt;
+        readExperiment();
         std::string csv;
         if (series) {
             readSeriesOptions();
             readSeed();
             csv = program_.series(*this);
         } else {
-            recordedRun_ = static_cast<std::uint64_t>(integer(runOption, parser_.value(runOption), 0, MaxRuns - 1));
+            recordedRun_ = static_cast<std::uint64_t>(integer(runOption, value(runOption), 0, MaxRuns - 1));
             readSeed();
             csv = program_.records(*this);
         }
-        std::fwrite(csv.data(), 1, csv.size(), stdout);
+        if (parser_.isSet(outputOption))
+            writeOutput(csv);
+        else
+            std::fwrite(csv.data(), 1, csv.size(), stdout);
         return 0;
     } catch (const UsageError& error) {
         printError(error.message());
@@ -207,17 +224,86 @@ void SeriesCommandLine::refuseOptionsOutside(const QString& mode) const
         refuse(recordsOnly_, recordsOption);
     if (!mode.isEmpty())
         return;
-    QStringList shared{seedOption};
+    QStringList shared{seedOption, experimentOption, outputOption};
     for (const QCommandLineOption& option : program_.modelOptions)
         shared << option.names().front();
     refuse(shared, seriesOption + QStringLiteral(" или --") + recordsOption);
 }
 
+bool SeriesCommandLine::isSet(const QString& option) const
+{
+    return parser_.isSet(option) || experiment_.contains(option);
+}
+
+QString SeriesCommandLine::value(const QString& option) const
+{
+    if (!parser_.isSet(option) && experiment_.contains(option))
+        return experiment_.value(option);
+    return parser_.value(option);
+}
+
+// The file's settings become the options they stand for, below those given.
+void SeriesCommandLine::readExperiment()
+{
+    if (!parser_.isSet(experimentOption))
+        return;
+    QFile file(parser_.value(experimentOption));
+    if (!file.open(QIODevice::ReadOnly))
+        ThrowUsageError(experimentOption, Quoted(file.fileName().toStdString()) + " — файл не открывается");
+    try {
+        const ExperimentParts parts = ReadExperiment(file.readAll(), QCoreApplication::applicationName());
+        experiment_ = program_.experimentOptions(parts.settings);
+        const SeriesSetup& series = parts.series;
+        experiment_.insert(runsOption, QString::number(series.runs));
+        if (series.seed)
+            experiment_.insert(seedOption, QString::number(*series.seed));
+        if (series.vary) {
+            experiment_.insert(varyOption,
+                               QStringLiteral("%1=%2:%3:%4")
+                                   .arg(QString::fromStdString(series.vary->parameter))
+                                   .arg(series.vary->from, 0, 'g', 17)
+                                   .arg(series.vary->to, 0, 'g', 17)
+                                   .arg(series.vary->points));
+        }
+        if (!series.measures.empty())
+            experiment_.insert(measuresOption, QString::fromStdString(series.measures));
+        if (series.precision)
+            experiment_.insert(precisionOption, QString::number(*series.precision, 'g', 17));
+    } catch (const Exception& error) {
+        ThrowUsageError(experimentOption, Quoted(file.fileName().toStdString()) + ": " + error.message());
+    }
+}
+
+void SeriesCommandLine::writeOutput(const std::string& csv) const
+{
+    SeriesSetup series;
+    series.runs = runs_ > 0 ? runs_ : 1000;
+    series.seed = seed_;
+    if (const auto what = varyWhat()) {
+        // The series read the range already, so it holds numbers.
+        const QString text = value(varyOption);
+        const QStringList range = text.mid(text.indexOf(QLatin1Char('=')) + 1).split(QLatin1Char(':'));
+        series.vary = SeriesSetup::Vary{what->toStdString(), StrToFloat(range[0].toStdString()),
+                                        StrToFloat(range[1].toStdString()), StrToInt(range[2].toStdString())};
+    }
+    series.measures = measures_.toStdString();
+    series.precision = precision_;
+    const QString path = parser_.value(outputOption);
+    const QByteArray experiment =
+        WriteExperiment(QCoreApplication::applicationName(), program_.experimentSettings(*this), series);
+    for (const auto& [target, bytes] :
+         {std::pair{path, QByteArray::fromStdString(csv)}, std::pair{ExperimentPathBeside(path), experiment}}) {
+        QSaveFile file(target);
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit())
+            throw Exception(Quoted(target.toStdString()) + " — файл не записан: " + file.errorString().toStdString());
+    }
+}
+
 void SeriesCommandLine::readSeed()
 {
-    if (parser_.isSet(seedOption)) {
+    if (isSet(seedOption)) {
         try {
-            seed_ = StrToUInt64(parser_.value(seedOption).toStdString());
+            seed_ = StrToUInt64(value(seedOption).toStdString());
         } catch (const Exception& error) {
             ThrowUsageError(seedOption, error.message());
         }
@@ -228,29 +314,28 @@ void SeriesCommandLine::readSeed()
 
 void SeriesCommandLine::readSeriesOptions()
 {
-    if (parser_.isSet(precisionOption)) {
-        precision_ = number(precisionOption, parser_.value(precisionOption), [](std::string_view text) {
+    if (isSet(precisionOption)) {
+        precision_ = number(precisionOption, value(precisionOption), [](std::string_view text) {
             const double precision = StrToFloat(text);
             if (!(precision > 0 && precision < 1))
                 throw Exception(Quoted(text) + " — задайте число больше 0 и меньше 1");
             return precision;
         });
-        if (parser_.isSet(differencesOption))
+        if (isSet(differencesOption))
             ThrowUsageError(precisionOption,
                             "не сочетается с --differences: разности считаются по общим прогонам "
                             "точек, а точки с точностью кончаются каждая на своём числе прогонов");
     }
-    if (parser_.isSet(differencesOption) && !parser_.isSet(varyOption))
+    if (isSet(differencesOption) && !isSet(varyOption))
         ThrowUsageError(differencesOption, "действует только вместе с --vary");
-    if (parser_.isSet(baselineOption) && !parser_.isSet(differencesOption))
+    if (isSet(baselineOption) && !isSet(differencesOption))
         ThrowUsageError(baselineOption, "действует только вместе с --differences");
     // With a precision the runs are a ceiling, by default the largest.
-    runs_ = precision_ && !parser_.isSet(runsOption)
-        ? MaxRuns
-        : static_cast<int>(number(runsOption, parser_.value(runsOption), ReadRunCount));
-    threads_ = parser_.isSet(threadsOption) ? integer(threadsOption, parser_.value(threadsOption), 1, 256)
-                                            : QThread::idealThreadCount();
-    measures_ = parser_.value(measuresOption);
+    runs_ = precision_ && !isSet(runsOption) ? MaxRuns
+                                             : static_cast<int>(number(runsOption, value(runsOption), ReadRunCount));
+    threads_ =
+        isSet(threadsOption) ? integer(threadsOption, value(threadsOption), 1, 256) : QThread::idealThreadCount();
+    measures_ = value(measuresOption);
     if (!program_.measures.contains(measures_))
         ThrowUsageError(measuresOption,
                         Quoted(measures_.toStdString()) + " — ожидается "
@@ -259,25 +344,34 @@ void SeriesCommandLine::readSeriesOptions()
 
 std::optional<QString> SeriesCommandLine::varyWhat() const
 {
-    if (!parser_.isSet(varyOption))
+    if (!isSet(varyOption))
         return std::nullopt;
-    const QString text = parser_.value(varyOption);
-    const qsizetype equals = text.indexOf(QLatin1Char('='));
-    if (equals < 0 || text.mid(equals + 1).split(QLatin1Char(':')).size() != 3)
-        ThrowUsageError(varyOption, Quoted(text.toStdString()) + " — ожидается вид " + varyValue_.toStdString());
-    return text.left(equals);
+    return SplitVary(value(varyOption), varyValue_).first;
 }
 
 Sweep SeriesCommandLine::varySweep(std::string key, const NumberReader& readBound, bool whole) const
 {
-    const QString text = parser_.value(varyOption);
-    const QStringList range = text.mid(text.indexOf(QLatin1Char('=')) + 1).split(QLatin1Char(':'));
-    const double from = number(varyOption, range[0], readBound);
-    const double to = number(varyOption, range[1], [&](std::string_view end) {
+    return ReadVaryRange(std::move(key), SplitVary(value(varyOption), varyValue_).second, readBound, whole);
+}
+
+std::pair<QString, QString> SplitVary(const QString& text, const QString& form)
+{
+    const qsizetype equals = text.indexOf(QLatin1Char('='));
+    if (equals < 0 || text.mid(equals + 1).split(QLatin1Char(':')).size() != 3)
+        ThrowUsageError(varyOption, Quoted(text.toStdString()) + " — ожидается вид " + form.toStdString());
+    return {text.left(equals), text.mid(equals + 1)};
+}
+
+Sweep ReadVaryRange(std::string key, const QString& range, const NumberReader& readBound, bool whole)
+{
+    const QStringList parts = range.split(QLatin1Char(':'));
+    const auto number = SeriesCommandLine::number;
+    const double from = number(varyOption, parts[0], readBound);
+    const double to = number(varyOption, parts[1], [&](std::string_view end) {
         readBound(end);
         return ReadSweepEnd(from, end, whole);
     });
-    const auto points = static_cast<int>(number(varyOption, range[2], ReadSweepPoints));
+    const auto points = static_cast<int>(number(varyOption, parts[2], ReadSweepPoints));
     try {
         return {std::move(key), whole ? WholeSweepValues(from, to, points) : SweepValues(from, to, points)};
     } catch (const Exception& error) {
@@ -321,9 +415,9 @@ void SeriesCommandLine::note(const QString& line)
 // The baseline is one of the sweep's values, as typed or as --vary spaced it.
 std::size_t SeriesCommandLine::baselineOf(const Sweep& sweep) const
 {
-    if (!parser_.isSet(baselineOption))
+    if (!isSet(baselineOption))
         return 0;
-    const double wanted = number(baselineOption, parser_.value(baselineOption), StrToFloat);
+    const double wanted = number(baselineOption, value(baselineOption), StrToFloat);
     for (std::size_t point = 0; point < sweep.values.size(); ++point) {
         if (std::abs(sweep.values[point] - wanted) <= 1e-9 * std::max(1.0, std::abs(wanted)))
             return point;
@@ -332,8 +426,7 @@ std::size_t SeriesCommandLine::baselineOf(const Sweep& sweep) const
     for (const double value : sweep.values)
         values += (values.empty() ? "" : ", ") + FloatToStr(value, ".");
     ThrowUsageError(baselineOption,
-                    Quoted(parser_.value(baselineOption).toStdString())
-                        + " — задайте одно из значений --vary: " + values);
+                    Quoted(value(baselineOption).toStdString()) + " — задайте одно из значений --vary: " + values);
 }
 
 // The rows that reached the ceiling before the precision, each with what it reached.

@@ -8,7 +8,9 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QJsonObject>
 #include <QList>
+#include <QMap>
 #include <QString>
 
 #include <cstdint>
@@ -17,6 +19,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 class QTranslator;
@@ -41,6 +44,14 @@ public:
 // Reads a number from an option's text; throws Exception quoting the text.
 using NumberReader = std::function<double(std::string_view text)>;
 
+// --vary's value "WHAT=A:B:P" split at its "=": what varies, and its range.
+// Throws UsageError, showing `form`, for a value of another form.
+std::pair<QString, QString> SplitVary(const QString& text, const QString& form);
+// A range "A:B:P" of --vary: P evenly spaced values from A to B, the bounds
+// read by `readBound`, whole values (WholeSweepValues) for a `whole`
+// parameter. Throws UsageError.
+Sweep ReadVaryRange(std::string key, const QString& range, const NumberReader& readBound, bool whole);
+
 class SeriesCommandLine;
 
 // What a program's command line is made of beside what every program's has:
@@ -61,6 +72,12 @@ struct ProgramCommandLine {
     QString recordsDescription;
     std::function<std::string(SeriesCommandLine&)> series;
     std::function<std::string(SeriesCommandLine&)> records;
+    // The options that the settings of an experiment file stand for, as the
+    // command line writes them ("arrival" → "normal:50:10"); throws Exception
+    // for settings that are not the program's.
+    std::function<QMap<QString, QString>(const QJsonObject& settings)> experimentOptions;
+    // The settings of the command line as an experiment keeps them.
+    std::function<QJsonObject(const SeriesCommandLine&)> experimentSettings;
 };
 
 class SeriesCommandLine {
@@ -75,9 +92,10 @@ public:
     // Exception).
     std::optional<int> run(int argc, char** argv);
 
-    // For the program's series and records: the options as given.
-    bool isSet(const QString& option) const { return parser_.isSet(option); }
-    QString value(const QString& option) const { return parser_.value(option); }
+    // For the program's series and records: the options as given, or else as
+    // the experiment file (--experiment) sets them, or else their defaults.
+    bool isSet(const QString& option) const;
+    QString value(const QString& option) const;
     int runs() const { return runs_; }
     // --seed, or a fresh one that has been printed.
     std::uint64_t seed() const { return seed_; }
@@ -86,7 +104,7 @@ public:
     // --precision, if given: the relative half-width each row must reach.
     std::optional<double> precision() const { return precision_; }
     // --differences: print each point's paired differences from the baseline.
-    bool differences() const { return parser_.isSet(QStringLiteral("differences")); }
+    bool differences() const { return isSet(QStringLiteral("differences")); }
     // --run: the run of the series whose records are printed.
     std::uint64_t recordedRun() const { return recordedRun_; }
     // "seed: S" on standard error, so that a fresh seed can be given again.
@@ -121,6 +139,9 @@ private:
     void refuseOptionsOutside(const QString& mode) const;
     void readSeed();
     void readSeriesOptions();
+    void readExperiment();
+    // Writes the CSV to --output's file, and the experiment that makes it again beside it.
+    void writeOutput(const std::string& csv) const;
     std::size_t baselineOf(const Sweep& sweep) const;
     void reportPrecision(const SeriesModel& model, const std::vector<std::optional<PointOutcome>>& outcomes) const;
 
@@ -136,6 +157,7 @@ private:
     std::uint64_t recordedRun_ = 0;
     int threads_ = 1;
     std::optional<double> precision_;
+    QMap<QString, QString> experiment_;
 };
 
 }  // namespace shell

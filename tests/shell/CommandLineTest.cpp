@@ -1,8 +1,10 @@
 // Both programs' command lines, run as a user runs them: without a display, the
 // exit status, standard output and standard error.
+#include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QStringList>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -258,6 +260,31 @@ TEST(CommandLineTest, PrecisionDifferencesAndTheCheapestValue)
     ASSERT_EQ(cheapest.status, 0);
     EXPECT_TRUE(cheapest.err.contains("cheapest: ")) << cheapest.err.toStdString();
     EXPECT_EQ(csvRows(cheapest.out)[6][1], "cost");
+}
+
+// --output writes the CSV and, beside it, the experiment that makes it again;
+// that experiment makes the same bytes, and options given beside it win.
+TEST(CommandLineTest, AnOutputFileComesWithItsExperiment)
+{
+    QTemporaryDir folder;
+    const QString csv = folder.filePath("series.csv");
+    const Outcome first = run(KESTRIN,
+                              words("--series --runs 12 --orders 5 --shortage-cost 2 --vary order:3=4:6:3 "
+                                    "--measures l --output")
+                                  << csv);
+    ASSERT_EQ(first.status, 0) << first.err.toStdString();
+    EXPECT_TRUE(first.out.isEmpty());
+    QFile saved(csv);
+    ASSERT_TRUE(saved.open(QIODevice::ReadOnly));
+    const QByteArray bytes = saved.readAll();
+    const Outcome again = run(KESTRIN, {"--series", "--experiment", folder.filePath("series.json")});
+    ASSERT_EQ(again.status, 0) << again.err.toStdString();
+    EXPECT_EQ(again.out.toUtf8(), bytes);
+    const Outcome fewer = run(KESTRIN, {"--series", "--experiment", folder.filePath("series.json"), "--runs", "3"});
+    EXPECT_TRUE(fewer.out.endsWith(",3\r\n")) << fewer.out.toStdString();
+    const Outcome records = run(VELMORA, {"--records", "--experiment", folder.filePath("series.json")});
+    EXPECT_EQ(records.status, 2);
+    EXPECT_TRUE(records.err.contains("--experiment")) << records.err.toStdString();
 }
 
 // Without a desktop session the window cannot open; the program says so, and

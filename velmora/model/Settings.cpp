@@ -3,6 +3,36 @@
 
 namespace velmora {
 
+std::string_view DistributionName(DistributionKind kind)
+{
+    switch (kind) {
+    case DistributionKind::Uniform:
+        return "uniform";
+    case DistributionKind::Erlang2:
+        return "erlang";
+    case DistributionKind::Normal:
+        return "normal";
+    case DistributionKind::Exponential:
+        break;
+    }
+    return "exponential";
+}
+
+std::optional<DistributionKind> ParseDistributionName(std::string_view name)
+{
+    for (const DistributionKind kind : {DistributionKind::Uniform, DistributionKind::Erlang2, DistributionKind::Normal,
+                                        DistributionKind::Exponential}) {
+        if (name == DistributionName(kind))
+            return kind;
+    }
+    return std::nullopt;
+}
+
+int ParameterCount(DistributionKind kind)
+{
+    return kind == DistributionKind::Erlang2 || kind == DistributionKind::Normal ? 2 : 1;
+}
+
 std::string ParameterKey(SweepParameter parameter)
 {
     return (parameter.side == Side::Arrival ? "arrival:" : "processing:") + std::to_string(parameter.parameter);

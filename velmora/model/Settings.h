@@ -10,6 +10,12 @@
 
 namespace velmora {
 
+// How files and the command line name a distribution: "uniform", "erlang",
+// "normal" or "exponential"; and how many parameters it takes (1 or 2).
+std::string_view DistributionName(DistributionKind kind);
+std::optional<DistributionKind> ParseDistributionName(std::string_view name);
+int ParameterCount(DistributionKind kind);
+
 struct SeriesSettings {
     DistributionSetting arrival;
     DistributionSetting processing;

@@ -2,6 +2,8 @@
 // message names the option and the parameter as they were typed.
 #include "CommandLine.h"
 
+#include "Experiment.h"
+
 #include "shell/core/Convert.h"
 #include "shell/headless/CommandLine.h"
 #include "velmora/model/Series.h"
@@ -18,47 +20,41 @@ namespace {
 const QString arrivalOption = QStringLiteral("arrival");
 const QString processingOption = QStringLiteral("processing");
 
-struct KindSyntax {
-    DistributionKind kind;
-    const char* name;
-    std::array<const char*, 2> parameters;  // the second is empty for one-parameter kinds
-};
-
-constexpr std::array<KindSyntax, 4> kinds{{
-    {DistributionKind::Uniform, "uniform", {"MAX", ""}},
-    {DistributionKind::Erlang2, "erlang", {"L1", "L2"}},
-    {DistributionKind::Normal, "normal", {"MEAN", "SD"}},
-    {DistributionKind::Exponential, "exponential", {"RATE", ""}},
-}};
-
-const KindSyntax& syntaxOf(DistributionKind kind)
+// How the help names each distribution's parameters, as "normal:MEAN:SD".
+std::array<const char*, 2> parameterNames(DistributionKind kind)
 {
-    return kinds[static_cast<std::size_t>(kind)];
-}
-
-int parameterCount(DistributionKind kind)
-{
-    return *syntaxOf(kind).parameters[1] == '\0' ? 1 : 2;
+    switch (kind) {
+    case DistributionKind::Uniform:
+        return {"MAX", ""};
+    case DistributionKind::Erlang2:
+        return {"L1", "L2"};
+    case DistributionKind::Normal:
+        return {"MEAN", "SD"};
+    case DistributionKind::Exponential:
+        break;
+    }
+    return {"RATE", ""};
 }
 
 const QString distributions = QStringLiteral("uniform:MAX, erlang:L1:L2, normal:MEAN:SD или exponential:RATE");
 
-DistributionSetting setting(const QString& option, const QString& text)
+}  // namespace
+
+DistributionSetting ReadDistributionOption(const QString& option, const QString& text)
 {
     const QStringList parts = text.split(QLatin1Char(':'));
-    for (const KindSyntax& syntax : kinds) {
-        if (parts.front() != QLatin1String(syntax.name))
-            continue;
-        if (parts.size() != 1 + parameterCount(syntax.kind))
-            break;
-        DistributionSetting result{syntax.kind, 0.0, 0.0};
-        result.p1 = shell::SeriesCommandLine::number(option, parts[1], shell::StrToFloat);
-        if (parts.size() == 3)
-            result.p2 = shell::SeriesCommandLine::number(option, parts[2], shell::StrToFloat);
-        return result;
-    }
-    shell::ThrowUsageError(option, shell::Quoted(text.toStdString()) + " — ожидается " + distributions.toStdString());
+    const std::optional<DistributionKind> kind = ParseDistributionName(parts.front().toStdString());
+    if (!kind || parts.size() != 1 + ParameterCount(*kind))
+        shell::ThrowUsageError(option,
+                               shell::Quoted(text.toStdString()) + " — ожидается " + distributions.toStdString());
+    DistributionSetting result{*kind, 0.0, 0.0};
+    result.p1 = shell::SeriesCommandLine::number(option, parts[1], shell::StrToFloat);
+    if (parts.size() == 3)
+        result.p2 = shell::SeriesCommandLine::number(option, parts[2], shell::StrToFloat);
+    return result;
 }
+
+namespace {
 
 // --vary names a parameter by its key, and only a parameter the distribution has.
 std::optional<shell::Sweep> sweep(const shell::SeriesCommandLine& commandLine, const SeriesSettings& settings)
@@ -73,8 +69,8 @@ std::optional<shell::Sweep> sweep(const shell::SeriesCommandLine& commandLine, c
     if (!varied)
         bad("ожидается arrival:1, arrival:2, processing:1 или processing:2");
     const DistributionKind kind = varied->side == Side::Arrival ? settings.arrival.kind : settings.processing.kind;
-    if (varied->parameter > parameterCount(kind))
-        bad(std::string("у распределения ") + syntaxOf(kind).name + " один параметр");
+    if (varied->parameter > ParameterCount(kind))
+        bad("у распределения " + std::string(DistributionName(kind)) + " один параметр");
     // Only MAX's whole part counts, so a sweep of it takes whole values.
     const bool whole = kind == DistributionKind::Uniform && varied->parameter == 1;
     return commandLine.varySweep(ParameterKey(*varied), shell::StrToFloat, whole);
@@ -82,8 +78,8 @@ std::optional<shell::Sweep> sweep(const shell::SeriesCommandLine& commandLine, c
 
 SeriesSettings settingsOf(const shell::SeriesCommandLine& commandLine)
 {
-    return {setting(arrivalOption, commandLine.value(arrivalOption)),
-            setting(processingOption, commandLine.value(processingOption))};
+    return {ReadDistributionOption(arrivalOption, commandLine.value(arrivalOption)),
+            ReadDistributionOption(processingOption, commandLine.value(processingOption))};
 }
 
 // Parameters are named by the options that set them: a swept value by --vary.
@@ -94,10 +90,11 @@ shell::ParameterNamer namer(const NetworkSeries& network)
             return "--vary " + key;
         const SweepParameter parameter = ParseParameterKey(key).value();
         const SeriesSettings settings = network.settingsAt(0);
-        const KindSyntax& syntax =
-            syntaxOf(parameter.side == Side::Arrival ? settings.arrival.kind : settings.processing.kind);
-        return std::string("--") + (parameter.side == Side::Arrival ? "arrival " : "processing ") + syntax.name + ":"
-            + syntax.parameters[static_cast<std::size_t>(parameter.parameter - 1)];
+        const DistributionKind kind =
+            parameter.side == Side::Arrival ? settings.arrival.kind : settings.processing.kind;
+        return std::string("--") + (parameter.side == Side::Arrival ? "arrival " : "processing ")
+            + std::string(DistributionName(kind)) + ":"
+            + parameterNames(kind)[static_cast<std::size_t>(parameter.parameter - 1)];
     };
 }
 
@@ -128,6 +125,27 @@ std::string records(shell::SeriesCommandLine& commandLine)
         throw shell::Exception(network.describe(failure, namer(network)).message);
     }
     return TaskRecordsCsv(TaskRecords(*workspace));
+}
+
+// A distribution as --arrival and --processing write it, every digit kept.
+QString settingText(const DistributionSetting& setting)
+{
+    QString text =
+        QString::fromUtf8(DistributionName(setting.kind)) + QLatin1Char(':') + QString::number(setting.p1, 'g', 17);
+    if (ParameterCount(setting.kind) == 2)
+        text += QLatin1Char(':') + QString::number(setting.p2, 'g', 17);
+    return text;
+}
+
+QMap<QString, QString> experimentOptions(const QJsonObject& json)
+{
+    const SeriesSettings settings = SettingsFromJson(json);
+    return {{arrivalOption, settingText(settings.arrival)}, {processingOption, settingText(settings.processing)}};
+}
+
+QJsonObject experimentSettings(const shell::SeriesCommandLine& commandLine)
+{
+    return SettingsJson(settingsOf(commandLine));
 }
 
 }  // namespace
@@ -163,6 +181,8 @@ std::optional<int> RunCommandLine(int argc, char** argv)
                        "каждой задачи на каждом сервере её пути и её время отклика."),
         series,
         records,
+        experimentOptions,
+        experimentSettings,
     });
     return commandLine.run(argc, argv);
 }
