@@ -8,6 +8,7 @@
 #include "velmora/model/Variates.h"
 
 #include <memory>
+#include <vector>
 
 #include <cstdio>
 
@@ -77,17 +78,41 @@ BENCHMARK(SortResults<rescanningSort>)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 
-// One run of a series at the start settings, in a workspace kept from run to run.
-void RunOfSeries(benchmark::State& state)
+const velmora::SeriesSettings startSettings{{velmora::DistributionKind::Uniform, 100, 0},
+                                            {velmora::DistributionKind::Uniform, 50, 0}};
+
+// The bare run at the start settings: the whole model, results sorted, in a
+// workspace kept from run to run, drawing from a run's own sources.
+void BareRun(benchmark::State& state)
 {
-    const velmora::SeriesDraws draws{velmora::VariateDraw({velmora::DistributionKind::Uniform, 100, 0}),
-                                     velmora::VariateDraw({velmora::DistributionKind::Uniform, 50, 0})};
+    const velmora::SeriesDraws draws = velmora::CheckedDraws(startSettings);
     const auto workspace = std::make_unique<velmora::TRunWorkspace>();
-    std::uint64_t run = 0;
-    for (auto _ : state)
-        benchmark::DoNotOptimize(velmora::RunOfSeries(draws, 5, run++, *workspace));
+    shell::RunSources sources(1, 2);
+    velmora::TResultArrays results;
+    for (auto _ : state) {
+        velmora::RunModel(*workspace, results, [&] { return draws.arrival(sources); },
+                          [&] { return draws.processing(sources); });
+        benchmark::DoNotOptimize(results);
+    }
 }
-BENCHMARK(RunOfSeries)->Unit(benchmark::kMicrosecond)->Repetitions(15)->ReportAggregatesOnly(true);
+BENCHMARK(BareRun)->Unit(benchmark::kMicrosecond)->Repetitions(15)->ReportAggregatesOnly(true);
+
+// A run of a series at the same settings, its seeding, summaries and chunking
+// included: a chunk of 64 runs a time, reported per run.
+void SeriesRun(benchmark::State& state)
+{
+    const velmora::NetworkSeries series(startSettings, 5, std::nullopt);
+    const auto workspace = series.makeWorkspace();
+    std::vector<double> out(64 * static_cast<std::size_t>(series.statisticCount()));
+    std::uint64_t first = 0;
+    for (auto _ : state) {
+        int done = 0;
+        series.runChunk(0, first, 64, workspace.get(), out, done);
+        first += 64;
+        benchmark::DoNotOptimize(out.data());
+    }
+}
+BENCHMARK(SeriesRun)->Unit(benchmark::kMicrosecond)->Repetitions(15)->ReportAggregatesOnly(true);
 
 }  // namespace
 
@@ -103,5 +128,11 @@ int main(int argc, char** argv)
     if (run > 0 && baseline > 0)
         std::printf("Run sorted by rescanning, median: %.0f us; speed-up %.0fx (target >= 500x)\n", baseline,
                     baseline / run);
+    const double bare = reporter.median("BareRun");
+    const double series = reporter.median("SeriesRun") / 64;
+    if (bare > 0 && series > 0)
+        std::printf("Start settings: a bare run %.1f us, a run of a series %.1f us, %.2f times the bare run "
+                    "(target <= 1.1)\n",
+                    bare, series, series / bare);
     return 0;
 }
