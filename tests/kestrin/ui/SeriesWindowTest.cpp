@@ -5,6 +5,7 @@
 #include "shell/ui/SweepChart.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QGuiApplication>
@@ -80,6 +81,25 @@ TEST_F(SeriesWindowTest, AnOrderRangeBelowZeroIsRefusedByItsField)
     EXPECT_EQ(messages.front(), "Изменять, от: \"-1\" — должно быть не меньше 0");
     EXPECT_FALSE(window->running());
     EXPECT_EQ(QApplication::focusWidget(), control("FromEdit"));
+}
+
+// With orders of 10 no good runs short at the highest thresholds: an L of 0,
+// which a logarithmic scale cannot show, so the switch is not offered, and
+// says why.
+TEST_F(SeriesWindowTest, AnLOf0KeepsTheScaleLinear)
+{
+    for (QLineEdit* order : form.orders())
+        order->setText("10");
+    control<QComboBox>("VaryCombo")->setCurrentIndex(1);
+    type("RunsEdit", "20");
+    type("FromEdit", "0");
+    type("ToEdit", "19");
+    type("PointsEdit", "20");
+    run();
+    ASSERT_EQ(control<shell::SweepChart>("Chart")->lines().front().estimates.back().mean, 0);
+    auto* check = control<QCheckBox>("LogScaleCheck");
+    EXPECT_FALSE(check->isEnabled());
+    EXPECT_TRUE(check->toolTip().startsWith("Недоступна: ")) << check->toolTip().toStdString();
 }
 
 }  // namespace
