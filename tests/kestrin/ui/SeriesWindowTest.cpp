@@ -1,6 +1,7 @@
 // kestrin's series window driven as a user would.
 #include "kestrin/ui/Kestrin.h"
 
+#include "../../support/Menus.h"
 #include "../../support/SeriesWindowFixture.h"
 #include "shell/ui/SweepChart.h"
 
@@ -100,6 +101,18 @@ TEST_F(SeriesWindowTest, AnLOf0KeepsTheScaleLinear)
     auto* check = control<QCheckBox>("LogScaleCheck");
     EXPECT_FALSE(check->isEnabled());
     EXPECT_TRUE(check->toolTip().startsWith("Недоступна: ")) << check->toolTip().toStdString();
+}
+
+// The menu item brings a minimised series window back as it was, in front.
+TEST_F(SeriesWindowTest, TheMenuItemBringsBackTheMinimisedWindow)
+{
+    window->showMinimized();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window->isMinimized(); }));
+    form.activateWindow();
+    ASSERT_TRUE(focused(&form));
+    ASSERT_TRUE(chooseFromMenu(form, "Эксперимент", "Серия расчётов…"));
+    EXPECT_FALSE(window->windowState() & Qt::WindowMinimized);
+    EXPECT_TRUE(focused(window));
 }
 
 }  // namespace

@@ -230,6 +230,18 @@ TEST_F(SeriesWindowTest, TheScaleSwitchMakesTheYAxisLogarithmic)
     EXPECT_EQ(axisType(), QAbstractAxis::AxisTypeValue);
 }
 
+// Ctrl+R brings a minimised series window back as it was, in front.
+TEST_F(SeriesWindowTest, CtrlRBringsBackTheMinimisedWindow)
+{
+    window->showMinimized();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window->isMinimized(); }));
+    form.activateWindow();
+    ASSERT_TRUE(focused(&form));
+    QTest::keyClick(&form, Qt::Key_R, Qt::ControlModifier);
+    EXPECT_FALSE(window->windowState() & Qt::WindowMinimized);
+    EXPECT_TRUE(focused(window));
+}
+
 // Wherever the window opens, a sweep's chart is readable: a plot 200 px high
 // at least, every tick label and title whole, and in view, scrolled to on a
 // small screen; at the window's own size it takes more height than the table,
