@@ -1,8 +1,9 @@
-// Label sizing and anchoring in designed coordinates.
+// Label sizing, anchoring in designed coordinates, and scrolled content.
 #include "Layout.h"
 
 #include <QEvent>
 #include <QLabel>
+#include <QLayout>
 #include <QWidget>
 
 #include <algorithm>
@@ -60,6 +61,11 @@ bool Anchors::eventFilter(QObject* watched, QEvent* event)
     if (watched == area_ && event->type() == QEvent::Resize)
         apply();
     return false;
+}
+
+int ScrollContent::heightForWidth(int width) const
+{
+    return layout() != nullptr ? layout()->totalMinimumHeightForWidth(width) : QWidget::heightForWidth(width);
 }
 
 }  // namespace shell

@@ -1,16 +1,17 @@
 // Controls of a designed form as the form describes them: a label sized to its
-// caption, and controls anchored to the edges of their area.
+// caption, controls anchored to the edges of their area, and content that
+// scrolls only when it must.
 #pragma once
 
 #include <QObject>
 #include <QRect>
 #include <QSize>
+#include <QWidget>
 
 #include <vector>
 
 class QEvent;
 class QLabel;
-class QWidget;
 
 namespace shell {
 
@@ -46,6 +47,16 @@ private:
     QWidget* area_;
     QSize designed_;
     std::vector<Anchor> anchors_;
+};
+
+// The content of a resizable scroll area that fills the viewport while it has
+// room there and scrolls only below its minimum height. A scroll area gives
+// content whose text wraps its preferred height for the width instead, so a
+// stretching part of it, such as a results area, would not shrink first.
+class ScrollContent : public QWidget {
+public:
+    using QWidget::QWidget;
+    int heightForWidth(int width) const override;
 };
 
 }  // namespace shell

@@ -49,6 +49,8 @@ void bringToFront(QWidget* window, const QWidget* owner)
 {
     if (!window->isVisible() && !window->testAttribute(Qt::WA_WState_ExplicitShowHide))
         fitToScreen(window, owner->frameGeometry().topLeft() + QPoint(40, 40), false);
+    // A minimised window comes back as it was before, maximised or not.
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();
     window->raise();
     window->activateWindow();

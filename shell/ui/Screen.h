@@ -21,7 +21,8 @@ void fitToScreen(QWidget* window, QPoint position, bool fixedSize);
 // one takes where the screen allows; then placed by fitToScreen.
 void placeMainWindow(QMainWindow* window, const QWidget* designedArea, QPoint position, bool fixedSize);
 
-// Shows a window of its own, or brings it to the front if it is shown already.
+// Shows a window of its own, or brings it to the front if it is shown already,
+// minimised or not.
 // A window shown for the first time opens near `owner`, and within the screen.
 void bringToFront(QWidget* window, const QWidget* owner);
 

@@ -4,9 +4,11 @@
 #include "SeriesWindow.h"
 
 #include "Application.h"
+#include "ChartMenu.h"
 #include "FieldError.h"
 #include "Files.h"
 #include "NumberText.h"
+#include "Screen.h"
 #include "SweepChart.h"
 #include "ui_SeriesWindow.h"
 
@@ -66,6 +68,10 @@ SeriesWindow::SeriesWindow(const QString& title, std::unique_ptr<SeriesProgram> 
     ui->StatisticLabel->setVisible(statistics.size() > 1);
     ui->StatisticCombo->setVisible(statistics.size() > 1);
     ui->ChartPanel->hide();
+    // What the window grows by goes to the chart rather than to the table.
+    ui->ResultsSplitter->setStretchFactor(0, 2);
+    ui->ResultsSplitter->setStretchFactor(1, 3);
+    ui->ImageButton->setMenu(ui->Chart->menu()->menu());
     ui->ResultsTable->verticalHeader()->hide();
     ui->ResultsTable->installEventFilter(this);
     nameControls();
@@ -87,6 +93,11 @@ void SeriesWindow::connectHandlers()
     connectGuarded(ui->SaveButton, &QPushButton::clicked, this, [this] { save(); });
     connectGuarded(ui->VaryCombo, &QComboBox::currentIndexChanged, this, [this] { enableSettings(); });
     connectGuarded(ui->StatisticCombo, &QComboBox::currentIndexChanged, this, [this] { showChart(); });
+    connectGuarded(ui->LogScaleCheck, &QCheckBox::toggled, this,
+                   [this](bool checked) { ui->Chart->setLogarithmic(checked); });
+    connectGuarded(ui->Chart, &SweepChart::shownLinesChanged, this, [this] { enableScaleSwitch(); });
+    connectGuarded(ui->ResultsSplitter, &QSplitter::splitterMoved, this,
+                   [this] { split_ = ui->ResultsSplitter->sizes(); });
     connectGuarded(&progressTimer_, &QTimer::timeout, this, [this] { showProgress(); });
     connectGuarded(&watcher_, &QFutureWatcher<void>::finished, this, [this] { finishSeries(); });
 }
@@ -273,8 +284,35 @@ void SeriesWindow::showResults()
     fillTable();
     ui->StatusLabel->setText(statusText(points, total, runner_->plan().runs));
     ui->SaveButton->setEnabled(!points.empty());
-    ui->ChartPanel->setVisible(!sweepName_.isEmpty() && !points.empty());
-    showChart();
+    // The chart is drawn before it shows, so that the layout knows the room it asks for.
+    if (!sweepName_.isEmpty() && !points.empty()) {
+        showChart();
+        showChartPanel();
+    }
+}
+
+// The chart comes back with the share of the results area it had, at first
+// three fifths. A window too small for its readable plot grows within the
+// screen; beyond that its content scrolls, to the chart.
+void SeriesWindow::showChartPanel()
+{
+    ui->ChartPanel->show();
+    if (isVisible()) {
+        // Laid out now, with the chart, the window tells what it needs.
+        QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        const QWidget* viewport = ui->ContentScroll->viewport();
+        const int missing = ui->Content->heightForWidth(viewport->width()) - viewport->height();
+        if (missing > 0) {
+            resize(width(), height() + missing);
+            fitToScreen(this, frameGeometry().topLeft(), false);
+            QCoreApplication::sendPostedEvents(nullptr, QEvent::LayoutRequest);
+        }
+    }
+    // Qt takes the sizes as they are, so the shares are scaled to the area.
+    const int area = ui->ResultsSplitter->height() - ui->ResultsSplitter->handleWidth();
+    const int table = area * split_[0] / (split_[0] + split_[1]);
+    ui->ResultsSplitter->setSizes({table, area - table});
+    ui->ContentScroll->ensureWidgetVisible(ui->ChartPanel, 0, 0);
 }
 
 namespace {
@@ -350,6 +388,21 @@ void SeriesWindow::showChart()
     const int statistic = std::max(0, ui->StatisticCombo->currentIndex());
     ui->Chart->showLines(program_->chartTitle(statistic), sweepName_, program_->chartAxisTitle(),
                          presentation_->sweepLines(statistic));
+    enableScaleSwitch();
+}
+
+// The switch keeps what the user chose, which applies whenever the lines shown
+// allow it; the tooltip says what the scale does, or why it cannot.
+void SeriesWindow::enableScaleSwitch()
+{
+    const bool possible = ui->Chart->logarithmicPossible();
+    ui->LogScaleCheck->setEnabled(possible);
+    ui->LogScaleCheck->setToolTip(
+        possible ? QStringLiteral("Ось значений — по десятичным порядкам. Полоса интервала, доходящего до 0 или "
+                                  "ниже, обрезана по нижнему краю графика.")
+                 : QStringLiteral("Недоступна: у показанных линий есть средние, равные 0 или меньше, а на "
+                                  "логарифмической шкале их нет. Такие линии можно скрыть щелчком в легенде."));
+    ui->LogScaleCheck->setAccessibleDescription(ui->LogScaleCheck->toolTip());
 }
 
 void SeriesWindow::save() const

@@ -155,7 +155,9 @@ private:
     void showResults();
     void fillTable();
     QString statusText(const std::vector<SeriesPoint>& points, int total, int runs) const;
+    void showChartPanel();
     void showChart();
+    void enableScaleSwitch();
     void save() const;
     void enableSettings();
 
@@ -167,7 +169,8 @@ private:
     std::vector<std::vector<SeriesCell>> rows_;
     QFutureWatcher<void> watcher_;
     QTimer progressTimer_;
-    QString sweepName_;  // what the last series varied, empty without a sweep
+    QString sweepName_;       // what the last series varied, empty without a sweep
+    QList<int> split_{2, 3};  // the table's and the chart's shares of the results area
 };
 
 }  // namespace shell

@@ -1,28 +1,20 @@
 // Tooltips come from the viewport's tooltip events, so they appear and go as
-// every tooltip does; the menu pops up without blocking, so it can be opened
-// only once at a time.
+// every tooltip does; the menu is the one every chart has, with the data added.
 #include "ChartTools.h"
 
 #include "Chart.h"
 
 #include "shell/ui/Application.h"
+#include "shell/ui/ChartMenu.h"
 #include "shell/ui/Files.h"
 #include "shell/ui/NumberText.h"
 #include "velmora/model/Export.h"
 #include "velmora/model/Histogram.h"
 
-#include <QAction>
-#include <QApplication>
 #include <QChart>
-#include <QClipboard>
-#include <QContextMenuEvent>
 #include <QHelpEvent>
-#include <QKeyEvent>
 #include <QLegendMarker>
 #include <QLocale>
-#include <QMenu>
-#include <QPainter>
-#include <QSvgGenerator>
 #include <QToolTip>
 
 #include <algorithm>
@@ -30,40 +22,15 @@
 #include <vector>
 
 namespace velmora {
-namespace {
-
-bool writeSvg(TChart* chart, QIODevice& device)
-{
-    QSvgGenerator generator;
-    generator.setOutputDevice(&device);
-    generator.setSize(chart->size());
-    generator.setViewBox(chart->rect());
-    generator.setTitle(QStringLiteral("Распределение"));
-    QPainter painter;
-    if (!painter.begin(&generator))
-        return false;
-    painter.setRenderHint(QPainter::Antialiasing);
-    chart->render(&painter);
-    return painter.end();
-}
-
-}  // namespace
 
 ChartTools::ChartTools(TChart* chart, std::array<TAreaSeries*, 3> flows, std::function<const TResultArrays*()> results)
     : QObject(chart)
     , chart_(chart)
     , flows_(flows)
     , results_(std::move(results))
-    , menu_(new QMenu(chart))
+    , menu_(new shell::ChartMenu(chart, [this] { return results_() != nullptr; }))
 {
-    const auto addGuardedAction = [this](const QString& text, void (ChartTools::*handler)() const) {
-        shell::connectGuarded(menu_->addAction(text), &QAction::triggered, this,
-                              [this, handler] { (this->*handler)(); });
-    };
-    addGuardedAction(QStringLiteral("Копировать изображение"), &ChartTools::copyImage);
-    addGuardedAction(QStringLiteral("Сохранить изображение…"), &ChartTools::saveImage);
-    addGuardedAction(QStringLiteral("Сохранить данные…"), &ChartTools::saveData);
-    chart_->installEventFilter(this);
+    menu_->appendAction(QStringLiteral("Сохранить данные…"), [this] { saveData(); });
     chart_->viewport()->installEventFilter(this);
     for (int flow = 1; flow <= 3; ++flow) {
         shell::connectGuarded(chart_->legendMarker(flows_[flow - 1]), &QLegendMarker::hovered, this,
@@ -118,36 +85,22 @@ QString ChartTools::readoutAt(QPoint position) const
     return lines.join(QLatin1Char('\n'));
 }
 
-bool ChartTools::eventFilter(QObject* watched, QEvent* event)
+bool ChartTools::eventFilter(QObject*, QEvent* event)
 {
-    switch (event->type()) {
-    case QEvent::ToolTip: {
-        const auto* help = static_cast<QHelpEvent*>(event);
-        const QString text = legendFlow_ != 0 ? summary(legendFlow_) : readoutAt(help->pos());
-        if (text.isEmpty())
-            QToolTip::hideText();
-        else
-            QToolTip::showText(help->globalPos(), text, chart_->viewport());
-        return true;
-    }
-    case QEvent::ContextMenu: {
-        const auto* request = static_cast<QContextMenuEvent*>(event);
-        openMenu(request->reason() == QContextMenuEvent::Mouse ? request->globalPos()
-                                                               : chart_->mapToGlobal(chart_->rect().center()));
-        return true;
-    }
-    case QEvent::KeyPress: {
-        // Shift+F10 opens the menu as the Menu key does; X11 makes no event of it.
-        const auto* key = static_cast<QKeyEvent*>(event);
-        if (watched == chart_ && key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier) {
-            openMenu(chart_->mapToGlobal(chart_->rect().center()));
-            return true;
-        }
+    if (event->type() != QEvent::ToolTip)
         return false;
-    }
-    default:
-        return false;
-    }
+    const auto* help = static_cast<QHelpEvent*>(event);
+    const QString text = legendFlow_ != 0 ? summary(legendFlow_) : readoutAt(help->pos());
+    if (text.isEmpty())
+        QToolTip::hideText();
+    else
+        QToolTip::showText(help->globalPos(), text, chart_->viewport());
+    return true;
+}
+
+QMenu* ChartTools::menu() const
+{
+    return menu_->menu();
 }
 
 QList<QAction*> ChartTools::actions() const
@@ -157,34 +110,7 @@ QList<QAction*> ChartTools::actions() const
 
 void ChartTools::updateActions() const
 {
-    const bool haveResults = results_() != nullptr;
-    for (QAction* action : menu_->actions())
-        action->setEnabled(haveResults);
-}
-
-void ChartTools::openMenu(QPoint globalPosition)
-{
-    if (menu_->isVisible())
-        return;
-    updateActions();
-    menu_->popup(globalPosition);
-}
-
-void ChartTools::copyImage() const
-{
-    QApplication::clipboard()->setImage(chart_->grab().toImage());
-}
-
-void ChartTools::saveImage() const
-{
-    const auto target =
-        shell::askSavePath(chart_->window(), QStringLiteral("Сохранить изображение"),
-                           {QStringLiteral("Изображение PNG (*.png)"), QStringLiteral("Рисунок SVG (*.svg)")});
-    if (!target)
-        return;
-    shell::saveFile(target->path, [this, &target](QIODevice& device) {
-        return target->filter == 1 ? writeSvg(chart_, device) : chart_->grab().toImage().save(&device, "PNG");
-    });
+    menu_->updateActions();
 }
 
 void ChartTools::saveData() const

@@ -15,6 +15,10 @@
 class QAction;
 class QMenu;
 
+namespace shell {
+class ChartMenu;
+}
+
 namespace velmora {
 
 class TAreaSeries;
@@ -34,7 +38,7 @@ public:
     // Flow 1, 2 or 3's statistics, worked out when asked for.
     QString summary(int flow) const;
 
-    QMenu* menu() const { return menu_; }
+    QMenu* menu() const;
     // Copy the picture, save it, save the data: also offered by the window's menu.
     QList<QAction*> actions() const;
     // The actions are enabled once there are results.
@@ -44,15 +48,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void openMenu(QPoint globalPosition);
-    void copyImage() const;
-    void saveImage() const;
     void saveData() const;
 
     TChart* chart_;
     std::array<TAreaSeries*, 3> flows_;
     std::function<const TResultArrays*()> results_;
-    QMenu* menu_;
+    shell::ChartMenu* menu_;
     // The flow whose legend entry is under the pointer, 0 for none.
     int legendFlow_ = 0;
 };

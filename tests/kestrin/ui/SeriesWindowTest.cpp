@@ -1,10 +1,12 @@
 // kestrin's series window driven as a user would.
 #include "kestrin/ui/Kestrin.h"
 
+#include "../../support/Menus.h"
 #include "../../support/SeriesWindowFixture.h"
 #include "shell/ui/SweepChart.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QGuiApplication>
@@ -80,6 +82,37 @@ TEST_F(SeriesWindowTest, AnOrderRangeBelowZeroIsRefusedByItsField)
     EXPECT_EQ(messages.front(), "Изменять, от: \"-1\" — должно быть не меньше 0");
     EXPECT_FALSE(window->running());
     EXPECT_EQ(QApplication::focusWidget(), control("FromEdit"));
+}
+
+// With orders of 10 no good runs short at the highest thresholds: an L of 0,
+// which a logarithmic scale cannot show, so the switch is not offered, and
+// says why.
+TEST_F(SeriesWindowTest, AnLOf0KeepsTheScaleLinear)
+{
+    for (QLineEdit* order : form.orders())
+        order->setText("10");
+    control<QComboBox>("VaryCombo")->setCurrentIndex(1);
+    type("RunsEdit", "20");
+    type("FromEdit", "0");
+    type("ToEdit", "19");
+    type("PointsEdit", "20");
+    run();
+    ASSERT_EQ(control<shell::SweepChart>("Chart")->lines().front().estimates.back().mean, 0);
+    auto* check = control<QCheckBox>("LogScaleCheck");
+    EXPECT_FALSE(check->isEnabled());
+    EXPECT_TRUE(check->toolTip().startsWith("Недоступна: ")) << check->toolTip().toStdString();
+}
+
+// The menu item brings a minimised series window back as it was, in front.
+TEST_F(SeriesWindowTest, TheMenuItemBringsBackTheMinimisedWindow)
+{
+    window->showMinimized();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window->isMinimized(); }));
+    form.activateWindow();
+    ASSERT_TRUE(focused(&form));
+    ASSERT_TRUE(chooseFromMenu(form, "Эксперимент", "Серия расчётов…"));
+    EXPECT_FALSE(window->windowState() & Qt::WindowMinimized);
+    EXPECT_TRUE(focused(window));
 }
 
 }  // namespace

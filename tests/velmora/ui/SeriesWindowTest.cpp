@@ -5,11 +5,14 @@
 #include "velmora/model/Series.h"
 #include "velmora/ui/Chart.h"
 
+#include "../../support/ChartText.h"
 #include "../../support/SeriesWindowFixture.h"
 #include "shell/ui/SweepChart.h"
 
+#include <QAbstractAxis>
 #include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
@@ -19,6 +22,7 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
@@ -203,6 +207,73 @@ TEST_F(SeriesWindowTest, AStoppedSeriesKeepsTheRunsThatFinishedAsAShorterSeries)
     commandLine.start(QStringLiteral(VELMORA), {"--series", "--runs", QString::number(kept), "--seed", "9"});
     ASSERT_TRUE(commandLine.waitForFinished(60'000));
     EXPECT_EQ(saved, commandLine.readAllStandardOutput());
+}
+
+// The switch beside the statistic puts the chart's Y axis on a logarithmic
+// scale and back; response times are never 0, so it is always offered.
+TEST_F(SeriesWindowTest, TheScaleSwitchMakesTheYAxisLogarithmic)
+{
+    vary(arrival + "MAX");
+    type("RunsEdit", "5");
+    type("FromEdit", "50");
+    type("ToEdit", "150");
+    type("PointsEdit", "3");
+    run();
+    auto* chart = control<shell::SweepChart>("Chart");
+    auto* check = control<QCheckBox>("LogScaleCheck");
+    ASSERT_TRUE(check->isEnabled());
+    const auto axisType = [chart] { return chart->chart()->axes(Qt::Vertical).value(0)->type(); };
+    EXPECT_EQ(axisType(), QAbstractAxis::AxisTypeValue);
+    QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(5, check->height() / 2));
+    EXPECT_EQ(axisType(), QAbstractAxis::AxisTypeLogValue);
+    QTest::mouseClick(check, Qt::LeftButton, {}, QPoint(5, check->height() / 2));
+    EXPECT_EQ(axisType(), QAbstractAxis::AxisTypeValue);
+}
+
+// Ctrl+R brings a minimised series window back as it was, in front.
+TEST_F(SeriesWindowTest, CtrlRBringsBackTheMinimisedWindow)
+{
+    window->showMinimized();
+    ASSERT_TRUE(QTest::qWaitFor([this] { return window->isMinimized(); }));
+    form.activateWindow();
+    ASSERT_TRUE(focused(&form));
+    QTest::keyClick(&form, Qt::Key_R, Qt::ControlModifier);
+    EXPECT_FALSE(window->windowState() & Qt::WindowMinimized);
+    EXPECT_TRUE(focused(window));
+}
+
+// Wherever the window opens, a sweep's chart is readable: a plot 200 px high
+// at least, every tick label and title whole, and in view, scrolled to on a
+// small screen; at the window's own size it takes more height than the table,
+// and the window stays as it opened.
+using SeriesScreenFitTest = SeriesWindowTest;
+TEST_F(SeriesScreenFitTest, TheSweepChartIsReadable)
+{
+    const QSize opened = window->size();
+    const bool roomy = window->screen()->availableGeometry().height() >= 1000;
+    vary(arrival + "MAX");
+    type("RunsEdit", "20");
+    type("FromEdit", "50");
+    type("ToEdit", "150");
+    type("PointsEdit", "9");
+    run();
+    auto* chart = control<shell::SweepChart>("Chart");
+    EXPECT_GE(chart->chart()->plotArea().height(), 200);
+    const QStringList texts = shownTexts(*chart);
+    for (const QString& whole :
+         {arrival + "MAX", QString("Время отклика, тики"), QString("Поток 3"),
+          QString("Среднее время отклика, среднее по прогонам"), QString("62.5"), QString("137.5")})
+        EXPECT_TRUE(texts.contains(whole)) << whole.toStdString();
+    for (const QString& text : texts)
+        EXPECT_FALSE(text.contains("...") || text.contains(u'…')) << text.toStdString();
+    EXPECT_TRUE(window->screen()->availableGeometry().contains(window->frameGeometry()));
+    auto* scroll = control<QScrollArea>("ContentScroll");
+    auto* panel = control("ChartPanel");
+    EXPECT_TRUE(scroll->viewport()->rect().contains(QRect(panel->mapTo(scroll->viewport(), QPoint()), panel->size())));
+    if (roomy) {
+        EXPECT_EQ(window->size(), opened);
+        EXPECT_GT(panel->height(), table()->height());
+    }
 }
 
 }  // namespace
