@@ -321,10 +321,7 @@ void SeriesWindow::save() const
                                     {QStringLiteral("Итоги серии, CSV (*.csv)")});
     if (!target)
         return;
-    const std::string text = presentation_->csv();
-    saveFile(target->path, [&text](QIODevice& device) {
-        return device.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size());
-    });
+    saveText(target->path, presentation_->csv());
 }
 
 void SeriesWindow::hideEvent(QHideEvent* event)
