@@ -119,6 +119,20 @@ void CostMeter::operator()(const GoodDay& day)
         + costs_.delivery * (day.action != DayAction::None);
 }
 
+std::string GoodMeasuresCsv(const std::array<GoodMeasures, GoodsCount + 1>& measures)
+{
+    shell::Csv csv{"good", "demand", "lost", "fill_rate", "ready_rate", "deliveries", "stock_mean", "stock_min"};
+    for (std::size_t row = 0; row < measures.size(); ++row) {
+        const GoodMeasures& m = measures[row];
+        if (row < GoodsCount)
+            csv << static_cast<int>(row + 1);
+        else
+            csv << std::string_view("all");
+        csv.row(m.demand, m.lost, m.fillRate, m.readyRate, m.deliveries, m.stockMean, m.stockMin);
+    }
+    return csv.text();
+}
+
 std::string DayRecordsCsv(std::span<const GoodDay> days)
 {
     shell::Csv csv{"day", "good", "stock", "demand", "remainder", "action", "lost", "stock_next"};

@@ -98,6 +98,10 @@ private:
     int days_ = 0;
 };
 
+// Header "good,demand,lost,fill_rate,ready_rate,deliveries,stock_mean,stock_min",
+// then a row for each of goods 1 to 10 and one for "all", as measures() gives them.
+std::string GoodMeasuresCsv(const std::array<GoodMeasures, GoodsCount + 1>& measures);
+
 // Header "day,good,stock,demand,remainder,action,lost,stock_next", then a row
 // a good's day, in the order given.
 std::string DayRecordsCsv(std::span<const GoodDay> days);

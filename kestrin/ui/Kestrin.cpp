@@ -5,6 +5,7 @@
 
 #include "AboutModel.h"
 #include "CommandLine.h"
+#include "DaysWindow.h"
 #include "WarehouseSeriesWindow.h"
 #include "ui_Kestrin.h"
 
@@ -19,6 +20,7 @@
 #include "shell/ui/Screen.h"
 #include "shell/ui/SeriesWindow.h"
 
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 
@@ -60,10 +62,14 @@ TForm1::TForm1(QWidget* parent)
             field->setToolTip(field->accessibleName());
     }
     ui->G->setAccessibleName(ui->Label4->text());
+    for (QLineEdit* field : findChildren<QLineEdit*>())
+        field->installEventFilter(this);
     ui->L->setAccessibleName(QStringLiteral("L"));
     shell::connectGuarded(ui->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     shell::connectMainMenus(this, ui->QuitAction, ui->AboutProgramAction, ProgramDescription());
     shell::connectGuarded(ui->SeriesAction, &QAction::triggered, this, [this] { openSeries(); });
+    shell::connectGuarded(ui->DaysAction, &QAction::triggered, this, [this] { openDays(); });
+    shell::connectGuarded(ui->SaveDaysAction, &QAction::triggered, this, [this] { saveDayRecords(this, *lastDays_); });
     shell::connectGuarded(ui->AboutModelAction, &QAction::triggered, this,
                           [this] { shell::showOwnWindow(aboutModel_, this); });
 }
@@ -78,7 +84,27 @@ void TForm1::openSeries()
     shell::bringToFront(series_, this);
 }
 
+void TForm1::openDays()
+{
+    if (days_ == nullptr) {
+        days_ = new DaysWindow(this);
+        if (lastDays_ != nullptr)
+            days_->showRun(lastDays_);
+    }
+    shell::bringToFront(days_, this, shell::Placement::BesideOwner);
+}
+
 TForm1::~TForm1() = default;
+
+// A field would take Ctrl+U to delete its text, and the window's command
+// would never see it; the command goes first.
+bool TForm1::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride
+        && QKeySequence(static_cast<QKeyEvent*>(event)->keyCombination()) == ui->DaysAction->shortcut())
+        return true;
+    return QMainWindow::eventFilter(watched, event);
+}
 
 std::array<QLineEdit*, GoodsCount> TForm1::orders() const
 {
@@ -108,19 +134,26 @@ TWarehouseInput TForm1::ReadWarehouseInput() const
 void TForm1::Button1Click()
 {
     shell::SRand(shell::ClockSeed());
-    const TWarehouseInput input = ReadWarehouseInput();
+    auto days = std::make_shared<PressDays>();
+    days->input = ReadWarehouseInput();
+    days->recorder.days.reserve(static_cast<std::size_t>(std::min(days->input.DayCount, MaxDays)) * GoodsCount);
     const QString previous = ui->L->text();
     try {
-        // The days take microseconds and nothing is painted meanwhile, so the
-        // day observer shows nothing; L shows the result alone.
+        // The days take microseconds and nothing is painted meanwhile; what
+        // they saw is kept for the days window and the day records.
         const double lost = SimulateWarehouse(
-            input, [&source = shell::ProcessStandardSource()](std::int32_t n) { return shell::RandomBelow(n, source); },
-            [](std::int32_t) {});
+            days->input,
+            [&source = shell::ProcessStandardSource()](std::int32_t n) { return shell::RandomBelow(n, source); }, *days,
+            *days);
         ui->L->setText(QString::fromStdString(shell::FloatToStr(lost, QLocale().decimalPoint().toStdString())));
     } catch (...) {
         ui->L->setText(previous);
         throw;
     }
+    lastDays_ = std::move(days);
+    ui->SaveDaysAction->setEnabled(true);
+    if (days_ != nullptr)
+        days_->showRun(lastDays_);
 }
 
 }  // namespace kestrin

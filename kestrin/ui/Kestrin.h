@@ -3,6 +3,7 @@
 #pragma once
 
 #include "AboutModel.h"
+#include "PressDays.h"
 
 #include "kestrin/model/Warehouse.h"
 
@@ -19,6 +20,8 @@ class SeriesWindow;
 }
 
 namespace kestrin {
+
+class DaysWindow;
 
 namespace Ui {
 class TForm1;
@@ -38,12 +41,21 @@ public:
 
     // Opens the series window, or brings it to the front.
     void openSeries();
+    // The days of the last press that computed L; null before the first.
+    std::shared_ptr<const PressDays> lastDays() const { return lastDays_; }
     // The fields of goods 1 to 10 in each column.
     std::array<QLineEdit*, GoodsCount> orders() const;
     std::array<QLineEdit*, GoodsCount> thresholds() const;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void openDays();
+
     std::unique_ptr<Ui::TForm1> ui;
+    std::shared_ptr<const PressDays> lastDays_;
+    QPointer<DaysWindow> days_;
     QPointer<shell::SeriesWindow> series_;
     QPointer<TAboutModel> aboutModel_;
 };

@@ -34,16 +34,16 @@ public:
                        QStringLiteral("Наименьшее"), QStringLiteral("Наибольшее"), QStringLiteral("Прогонов")});
     }
 
-    std::vector<std::vector<shell::SeriesCell>> tableRows() const override
+    shell::TableRows tableRows() const override
     {
-        std::vector<std::vector<shell::SeriesCell>> rows;
+        shell::TableRows rows;
         for (const shell::SeriesPoint& point : points()) {
             const LSummary l = PointL(point.summary);
-            std::vector<shell::SeriesCell> cells = row(point);
-            cells.push_back(shell::SeriesCell::Mean(l.mean));
+            std::vector<shell::TableCell> cells = row(point);
+            cells.push_back(shell::TableCell::Mean(l.mean));
             for (const double value : {l.median, l.percentile95, l.min, l.max})
-                cells.push_back(shell::SeriesCell::Number(value, 4));
-            cells.push_back(shell::SeriesCell::Number(point.summary.runs));
+                cells.push_back(shell::TableCell::Number(value, 4));
+            cells.push_back(shell::TableCell::Number(point.summary.runs));
             rows.push_back(cells);
         }
         return rows;

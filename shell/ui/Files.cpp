@@ -117,4 +117,11 @@ bool saveFile(const QString& path, const std::function<bool(QIODevice& device)>&
     return saved;
 }
 
+bool saveText(const QString& path, const std::string& text)
+{
+    return saveFile(path, [&text](QIODevice& device) {
+        return device.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size());
+    });
+}
+
 }  // namespace shell

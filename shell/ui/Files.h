@@ -6,6 +6,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 
 class QIODevice;
 class QWidget;
@@ -39,5 +40,8 @@ std::optional<SaveTarget> askSavePath(QWidget* parent, const QString& title, con
 // succeeded, so a failure never leaves a broken file; a failure is shown as one
 // message naming the file. Returns whether the file was written.
 bool saveFile(const QString& path, const std::function<bool(QIODevice& device)>& write);
+
+// saveFile of a text made beforehand, byte for byte.
+bool saveText(const QString& path, const std::string& text);
 
 }  // namespace shell

@@ -45,10 +45,13 @@ void placeMainWindow(QMainWindow* window, const QWidget* designedArea, QPoint po
     fitToScreen(window, position, fixedSize);
 }
 
-void bringToFront(QWidget* window, const QWidget* owner)
+void bringToFront(QWidget* window, const QWidget* owner, Placement placement)
 {
+    const QRect frame = owner->frameGeometry();
+    const QPoint position =
+        placement == Placement::BesideOwner ? frame.topRight() + QPoint(1, 0) : frame.topLeft() + QPoint(40, 40);
     if (!window->isVisible() && !window->testAttribute(Qt::WA_WState_ExplicitShowHide))
-        fitToScreen(window, owner->frameGeometry().topLeft() + QPoint(40, 40), false);
+        fitToScreen(window, position, false);
     // A minimised window comes back as it was before, maximised or not.
     window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
     window->show();

@@ -21,9 +21,15 @@ void fitToScreen(QWidget* window, QPoint position, bool fixedSize);
 // one takes where the screen allows; then placed by fitToScreen.
 void placeMainWindow(QMainWindow* window, const QWidget* designedArea, QPoint position, bool fixedSize);
 
+// Where a window of its own opens the first time: over its owner, a little
+// below and to the right of its corner; or beside it, to its right, for a
+// window that follows what is done in the owner and should leave it in view.
+enum class Placement { NearOwner, BesideOwner };
+
 // Shows a window of its own, or brings it to the front if it is shown already,
 // minimised or not.
-// A window shown for the first time opens near `owner`, and within the screen.
-void bringToFront(QWidget* window, const QWidget* owner);
+// A window shown for the first time opens as `placement` says, as far as the
+// screen allows.
+void bringToFront(QWidget* window, const QWidget* owner, Placement placement = Placement::NearOwner);
 
 }  // namespace shell

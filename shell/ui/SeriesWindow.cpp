@@ -16,11 +16,8 @@
 #include "shell/core/Random.h"
 #include "shell/headless/SeriesRunner.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QHeaderView>
 #include <QHideEvent>
-#include <QKeyEvent>
 #include <QThread>
 
 namespace shell {
@@ -37,11 +34,11 @@ QStringList PointsPresentation::header(const QStringList& titles) const
     return (swept_ ? QStringList{QStringLiteral("Значение")} : QStringList()) + titles;
 }
 
-std::vector<SeriesCell> PointsPresentation::row(const SeriesPoint& point) const
+std::vector<TableCell> PointsPresentation::row(const SeriesPoint& point) const
 {
     if (!point.value)
         return {};
-    return {SeriesCell::Number(*point.value)};
+    return {TableCell::Number(*point.value)};
 }
 
 double SeriesProgram::readSweepBound(const std::string&, std::string_view text) const
@@ -73,7 +70,7 @@ SeriesWindow::SeriesWindow(const QString& title, std::unique_ptr<SeriesProgram> 
     ui->ResultsSplitter->setStretchFactor(1, 3);
     ui->ImageButton->setMenu(ui->Chart->menu()->menu());
     ui->ResultsTable->verticalHeader()->hide();
-    ui->ResultsTable->installEventFilter(this);
+    table_ = new ResultsTable(ui->ResultsTable);
     nameControls();
     refreshChoices();
     connectHandlers();
@@ -216,10 +213,7 @@ void SeriesWindow::startSeries()
 void SeriesWindow::clearResults()
 {
     presentation_.reset();
-    rows_.clear();
-    ui->ResultsTable->clear();
-    ui->ResultsTable->setRowCount(0);
-    ui->ResultsTable->setColumnCount(0);
+    table_->clear();
     ui->ChartPanel->hide();
     ui->SaveButton->setEnabled(false);
 }
@@ -281,7 +275,7 @@ void SeriesWindow::showResults()
     const std::vector<SeriesPoint> points = runner_->keptPoints();
     const int total = runner_->model().pointCount();
     presentation_ = program_->present(runner_->model(), points);
-    fillTable();
+    table_->show(presentation_->tableHeader(), presentation_->tableRows());
     ui->StatusLabel->setText(statusText(points, total, runner_->plan().runs));
     ui->SaveButton->setEnabled(!points.empty());
     // The chart is drawn before it shows, so that the layout knows the room it asks for.
@@ -313,39 +307,6 @@ void SeriesWindow::showChartPanel()
     const int table = area * split_[0] / (split_[0] + split_[1]);
     ui->ResultsSplitter->setSizes({table, area - table});
     ui->ContentScroll->ensureWidgetVisible(ui->ChartPanel, 0, 0);
-}
-
-namespace {
-
-QString cellText(const QLocale& locale, const SeriesCell& cell)
-{
-    switch (cell.kind) {
-    case SeriesCell::Kind::Text:
-        return cell.text;
-    case SeriesCell::Kind::Number:
-        return locale.toString(cell.number, 'g', cell.digits);
-    case SeriesCell::Kind::Estimate:
-        return EstimateText(locale, cell.estimate);
-    }
-    return {};
-}
-
-}  // namespace
-
-void SeriesWindow::fillTable()
-{
-    const QLocale locale = NumberLocale();
-    const QStringList header = presentation_->tableHeader();
-    rows_ = presentation_->tableRows();
-    ui->ResultsTable->setColumnCount(static_cast<int>(header.size()));
-    ui->ResultsTable->setHorizontalHeaderLabels(header);
-    ui->ResultsTable->setRowCount(static_cast<int>(rows_.size()));
-    for (std::size_t row = 0; row < rows_.size(); ++row) {
-        for (std::size_t column = 0; column < rows_[row].size(); ++column)
-            ui->ResultsTable->setItem(static_cast<int>(row), static_cast<int>(column),
-                                      new QTableWidgetItem(cellText(locale, rows_[row][column])));
-    }
-    ui->ResultsTable->resizeColumnsToContents();
 }
 
 // A stopped series keeps each point's runs from run 0 up to the first that did
@@ -413,61 +374,7 @@ void SeriesWindow::save() const
                                     {QStringLiteral("Итоги серии, CSV (*.csv)")});
     if (!target)
         return;
-    const std::string text = presentation_->csv();
-    saveFile(target->path, [&text](QIODevice& device) {
-        return device.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size());
-    });
-}
-
-QString SeriesWindow::tableText() const
-{
-    const QLocale locale = NumberLocale();
-    if (presentation_ == nullptr)
-        return {};
-    const QString lower = QStringLiteral(" — нижняя граница");
-    const QString upper = QStringLiteral(" — верхняя граница");
-    QStringList lines;
-    QStringList cells;
-    const QStringList header = presentation_->tableHeader();
-    // A mean's column keeps its title and its bounds get two more.
-    for (qsizetype column = 0; column < header.size(); ++column) {
-        const bool estimate =
-            !rows_.empty() && rows_.front()[static_cast<std::size_t>(column)].kind == SeriesCell::Kind::Estimate;
-        cells << header[column];
-        if (estimate)
-            cells << header[column] + lower << header[column] + upper;
-    }
-    lines << cells.join(QLatin1Char('\t'));
-    const auto number = [&locale](double value) { return locale.toString(value, 'g', 12); };
-    for (const std::vector<SeriesCell>& row : rows_) {
-        cells.clear();
-        for (const SeriesCell& cell : row) {
-            switch (cell.kind) {
-            case SeriesCell::Kind::Text:
-                cells << cell.text;
-                break;
-            case SeriesCell::Kind::Number:
-                cells << number(cell.number);
-                break;
-            case SeriesCell::Kind::Estimate:
-                cells << number(cell.estimate.mean) << number(cell.estimate.low) << number(cell.estimate.high);
-                break;
-            }
-        }
-        lines << cells.join(QLatin1Char('\t'));
-    }
-    return lines.join(QLatin1Char('\n')) + QLatin1Char('\n');
-}
-
-// Ctrl+C on the table copies all of it, not the current cell alone.
-bool SeriesWindow::eventFilter(QObject* watched, QEvent* event)
-{
-    if (watched == ui->ResultsTable && event->type() == QEvent::KeyPress
-        && static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
-        guarded([this] { QApplication::clipboard()->setText(tableText()); });
-        return true;
-    }
-    return QDialog::eventFilter(watched, event);
+    saveText(target->path, presentation_->csv());
 }
 
 void SeriesWindow::hideEvent(QHideEvent* event)

@@ -3,6 +3,7 @@
 // as a table, a chart for a sweep, and a CSV file.
 #pragma once
 
+#include "ResultsTable.h"
 #include "SweepLine.h"
 
 #include "shell/core/SeriesModel.h"
@@ -39,28 +40,13 @@ struct SweepChoice {
     std::string key;
 };
 
-// A cell of the results table: a text, a number (shown to `digits` significant
-// digits) or a mean with its interval.
-struct SeriesCell {
-    enum class Kind { Text, Number, Estimate };
-    Kind kind;
-    QString text;
-    double number = 0;
-    int digits = 12;
-    Estimate estimate{};
-
-    static SeriesCell Text(const QString& text) { return {Kind::Text, text}; }
-    static SeriesCell Number(double number, int digits = 12) { return {Kind::Number, {}, number, digits}; }
-    static SeriesCell Mean(const Estimate& estimate) { return {Kind::Estimate, {}, 0, 12, estimate}; }
-};
-
 // A finished series as the window shows it.
 class SeriesPresentation {
 public:
     virtual ~SeriesPresentation() = default;
     // The columns' titles and the rows, a cell a column.
     virtual QStringList tableHeader() const = 0;
-    virtual std::vector<std::vector<SeriesCell>> tableRows() const = 0;
+    virtual TableRows tableRows() const = 0;
     // The chart of a sweep for one of the program's chart statistics.
     virtual std::vector<SweepLine> sweepLines(int statistic) const = 0;
     // What the command line prints for the same series.
@@ -81,7 +67,7 @@ protected:
     // The column of the swept value, if any, before the columns of `titles`.
     QStringList header(const QStringList& titles) const;
     // A row of `point` that begins with its swept value, if any.
-    std::vector<SeriesCell> row(const SeriesPoint& point) const;
+    std::vector<TableCell> row(const SeriesPoint& point) const;
 
 private:
     bool swept_;
@@ -131,15 +117,10 @@ public:
     void startSeries();
     void stopSeries();
     bool running() const;
-    // The results as tab-separated numbers for a spreadsheet, a row per line,
-    // as Ctrl+C copies them: a mean's bounds have columns of their own, and
-    // numbers have the locale's decimal separator.
-    QString tableText() const;
 
 protected:
     // However the window goes, its series stops.
     void hideEvent(QHideEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void connectHandlers();
@@ -153,7 +134,6 @@ private:
     // Throws the series' failure as a FieldError of the field to correct.
     void reportFailure(const SeriesModel& model, const SeriesFailure& failure) const;
     void showResults();
-    void fillTable();
     QString statusText(const std::vector<SeriesPoint>& points, int total, int runs) const;
     void showChartPanel();
     void showChart();
@@ -166,7 +146,7 @@ private:
     std::vector<SweepChoice> choices_;
     std::unique_ptr<SeriesRunner> runner_;
     std::unique_ptr<SeriesPresentation> presentation_;
-    std::vector<std::vector<SeriesCell>> rows_;
+    ResultsTable* table_ = nullptr;
     QFutureWatcher<void> watcher_;
     QTimer progressTimer_;
     QString sweepName_;       // what the last series varied, empty without a sweep

@@ -74,13 +74,13 @@ class Presentation : public shell::PointsPresentation {
 public:
     using PointsPresentation::PointsPresentation;
     QStringList tableHeader() const override { return header({"Прогон", "Прогонов"}); }
-    std::vector<std::vector<shell::SeriesCell>> tableRows() const override
+    shell::TableRows tableRows() const override
     {
-        std::vector<std::vector<shell::SeriesCell>> rows;
+        shell::TableRows rows;
         for (const shell::SeriesPoint& point : points()) {
             auto cells = row(point);
-            cells.push_back(shell::SeriesCell::Mean(point.summary.estimates[0]));
-            cells.push_back(shell::SeriesCell::Number(point.summary.runs));
+            cells.push_back(shell::TableCell::Mean(point.summary.estimates[0]));
+            cells.push_back(shell::TableCell::Number(point.summary.runs));
             rows.push_back(cells);
         }
         return rows;

@@ -4,6 +4,7 @@
 
 #include "shell/core/Convert.h"
 #include "shell/ui/Application.h"
+#include "shell/ui/AxisScale.h"
 #include "shell/ui/NumberText.h"
 
 #include <QAreaSeries>
@@ -18,18 +19,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
 namespace velmora {
 namespace {
-
-// Tolerance for quotients such as 0.3 / 0.1 that land just beside a whole number.
-constexpr double slack = 1e-9;
-
-int intervals(double low, double high, double step)
-{
-    return static_cast<int>(std::ceil(high / step - slack) - std::floor(low / step + slack));
-}
 
 // Stairs over the bars, rising from 0 at the first and falling to 0 after the
 // last and across any gap between them.
@@ -51,13 +43,6 @@ QList<QPointF> stairs(const std::vector<TAreaSeries::Bar>& bars, const QList<QPo
     return line;
 }
 
-void setScale(QValueAxis* axis, const AxisScale& scale)
-{
-    axis->setRange(scale.min, scale.max);
-    axis->setTickCount(static_cast<int>(std::lround((scale.max - scale.min) / scale.step)) + 1);
-    axis->setLabelFormat(QStringLiteral("%.%1f").arg(scale.decimals));
-}
-
 // At least five ticks, and few enough that labels of large values fit.
 constexpr int minIntervals = 4;
 constexpr int maxIntervals = 8;
@@ -67,42 +52,6 @@ constexpr double outlineWidthStep = 2.0;
 constexpr int fillAlpha = 110;
 
 }  // namespace
-
-AxisScale NiceScale(double low, double high, int minIntervals, int maxIntervals, double minStep)
-{
-    if (!(high > low))
-        high = low + std::max(minStep, 1.0);
-    // Steps ascend 1, 2, 5, 10, 20, ... times a power of ten, from one fine
-    // enough to give more than maxIntervals intervals.
-    const int firstExponent = static_cast<int>(std::floor(std::log10((high - low) / maxIntervals))) - 1;
-    const auto candidate = [firstExponent](int n) {
-        constexpr double mantissas[] = {1.0, 2.0, 5.0};
-        return mantissas[n % 3] * std::pow(10.0, firstExponent + n / 3);
-    };
-    int n = 0;
-    while (candidate(n) < minStep)
-        ++n;
-    // Of the steps that give an allowed number of intervals, the one whose axis
-    // hugs the data most closely wins; on a tie, the coarser. Without any, the
-    // finest step that gives no more than maxIntervals.
-    double best = 0;
-    double bestSpan = std::numeric_limits<double>::infinity();
-    double finest = 0;
-    for (;; ++n) {
-        const int count = intervals(low, high, candidate(n));
-        if (count <= maxIntervals && finest == 0)
-            finest = candidate(n);
-        if (count < minIntervals)
-            break;
-        if (count <= maxIntervals && count * candidate(n) <= bestSpan * (1 + slack)) {
-            best = candidate(n);
-            bestSpan = count * best;
-        }
-    }
-    const double step = best > 0 ? best : finest;
-    const int decimals = std::max(0, -static_cast<int>(std::floor(std::log10(step) + slack)));
-    return {std::floor(low / step + slack) * step, std::ceil(high / step - slack) * step, step, decimals};
-}
 
 QString TicksText(const QLocale& locale, const TickSpan& ticks)
 {
@@ -321,7 +270,7 @@ TChart::Extent TChart::extent() const
 // stands in the plot instead of filling it; it does not reach below 0 when no
 // time lies there. Qt elides X labels wider than their tick spacing, so long
 // numbers get fewer, wider intervals.
-AxisScale TChart::scaleX(const Extent& extent) const
+shell::AxisScale TChart::scaleX(const Extent& extent) const
 {
     double minX = extent.minX;
     double maxX = extent.maxX;
@@ -333,10 +282,10 @@ AxisScale TChart::scaleX(const Extent& extent) const
         maxX = middle + minIntervals / 2.0 + shift;
     }
     const double minStep = extent.any ? 1.0 : 0.0;
-    const AxisScale x = NiceScale(minX, maxX, minIntervals, maxIntervals, minStep);
+    const shell::AxisScale x = shell::NiceScale(minX, maxX, minIntervals, maxIntervals, minStep);
     const int fitting = fittingIntervals(x);
     if (fitting < std::lround((x.max - x.min) / x.step))
-        return NiceScale(minX, maxX, std::min(minIntervals, fitting), fitting, minStep);
+        return shell::NiceScale(minX, maxX, std::min(minIntervals, fitting), fitting, minStep);
     return x;
 }
 
@@ -344,22 +293,22 @@ AxisScale TChart::scaleX(const Extent& extent) const
 // reaches half its width above the tallest bar, and the plot clips what lies
 // beyond its edge: the axis leaves that room (and a pixel for antialiasing)
 // above the bar.
-AxisScale TChart::scaleY(const Extent& extent) const
+shell::AxisScale TChart::scaleY(const Extent& extent) const
 {
     const double height = chart()->plotArea().height();
     const double room = extent.outline / 2 + 1;
     const double top = height > 2 * room ? extent.maxY * height / (height - room) : extent.maxY;
-    return NiceScale(0, top, minIntervals, maxIntervals, 0);
+    return shell::NiceScale(0, top, minIntervals, maxIntervals, 0);
 }
 
 void TChart::rescale()
 {
     const Extent bars = extent();
-    setScale(axisX_, scaleX(bars));
-    setScale(axisY_, scaleY(bars));
+    shell::applyScale(axisX_, scaleX(bars));
+    shell::applyScale(axisY_, scaleY(bars));
 }
 
-int TChart::fittingIntervals(const AxisScale& scale) const
+int TChart::fittingIntervals(const shell::AxisScale& scale) const
 {
     const double width = chart()->plotArea().width();
     if (width <= 0)

@@ -4,6 +4,8 @@
 
 #include "velmora/model/Histogram.h"
 
+#include "shell/ui/AxisScale.h"
+
 #include <QChartView>
 #include <QColor>
 #include <QList>
@@ -28,22 +30,6 @@ class TChart;
 
 // Colour value that stands for the series' own colour.
 inline constexpr QRgb clTeeColor = 0x20000000;
-
-// An axis from min to max with a tick every step: round values (1, 2 or 5 times a
-// power of ten) written with `decimals` digits after the point.
-struct AxisScale {
-    double min;
-    double max;
-    double step;
-    int decimals;
-};
-
-// Round ticks for [low, high]: of the steps not below minStep that cut the
-// range into minIntervals to maxIntervals intervals, the one whose axis (from the
-// last tick at or below low to the first at or above high) is shortest, the
-// coarser on a tie. When no allowed step gives that many intervals, the finest
-// that gives at most maxIntervals is taken. An empty range is widened to one unit.
-AxisScale NiceScale(double low, double high, int minIntervals, int maxIntervals, double minStep);
 
 // Whole ticks as readouts name them: "от 10 до 12 тиков", or "12 тиков" for one.
 QString TicksText(const QLocale& locale, const TickSpan& ticks);
@@ -123,11 +109,11 @@ private:
         double outline;
     };
     Extent extent() const;
-    AxisScale scaleX(const Extent& extent) const;
-    AxisScale scaleY(const Extent& extent) const;
+    shell::AxisScale scaleX(const Extent& extent) const;
+    shell::AxisScale scaleY(const Extent& extent) const;
     void rescale();
     // How many intervals of this scale's widest label fit in the plot's width.
-    int fittingIntervals(const AxisScale& scale) const;
+    int fittingIntervals(const shell::AxisScale& scale) const;
     QString describe() const;
     void showInLegend(QAbstractSeries* series, bool shown);
 

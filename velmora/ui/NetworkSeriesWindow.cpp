@@ -26,17 +26,17 @@ public:
         return header(QStringList{QStringLiteral("Поток")} + statisticTitles + QStringList{QStringLiteral("Прогонов")});
     }
 
-    std::vector<std::vector<shell::SeriesCell>> tableRows() const override
+    shell::TableRows tableRows() const override
     {
-        std::vector<std::vector<shell::SeriesCell>> rows;
+        shell::TableRows rows;
         for (const shell::SeriesPoint& point : points()) {
             for (int flow = 1; flow <= FlowCount; ++flow) {
-                std::vector<shell::SeriesCell> cells = row(point);
-                cells.push_back(shell::SeriesCell::Text(FlowTitle(flow)));
+                std::vector<shell::TableCell> cells = row(point);
+                cells.push_back(shell::TableCell::Text(FlowTitle(flow)));
                 for (int statistic = 0; statistic < FlowStatisticCount; ++statistic)
-                    cells.push_back(shell::SeriesCell::Mean(
+                    cells.push_back(shell::TableCell::Mean(
                         FlowEstimate(point.summary, flow, static_cast<FlowStatistic>(statistic))));
-                cells.push_back(shell::SeriesCell::Number(point.summary.runs));
+                cells.push_back(shell::TableCell::Number(point.summary.runs));
                 rows.push_back(cells);
             }
         }

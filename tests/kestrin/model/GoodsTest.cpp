@@ -103,7 +103,7 @@ TEST(GoodsTest, IdentitiesOfAnyRun)
     }
 }
 
-TEST(GoodsTest, DayRecordsAsCsv)
+TEST(GoodsTest, DayRecordsAndMeasuresAsCsv)
 {
     DayRecorder recorder;
     constantDemand(everyGood(4.5f, 0, 2), recorder);
@@ -112,6 +112,18 @@ TEST(GoodsTest, DayRecordsAsCsv)
               "day,good,stock,demand,remainder,action,lost,stock_next\r\n"
               "1,1,4.5,5,-0.5,shortage,0,4.5\r\n");
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + 2 * GoodsCount);
+
+    // Good 1 runs short every day, the others are reordered every day.
+    TWarehouseInput input = everyGood(20, 100, 3);
+    input.Order[0] = 3;
+    input.Threshold[0] = 0;
+    GoodsMeter meter;
+    constantDemand(input, meter);
+    std::string expected = "good,demand,lost,fill_rate,ready_rate,deliveries,stock_mean,stock_min\r\n"
+                           "1,15,6,0.6,0,3,3,3\r\n";
+    for (int good = 2; good <= GoodsCount; ++good)
+        expected += std::to_string(good) + ",15,0,1,1,3,35,20\r\n";
+    EXPECT_EQ(GoodMeasuresCsv(meter.measures()), expected + "all,150,6,0.96,0,30,318,183\r\n");
 }
 
 }  // namespace
