@@ -90,8 +90,8 @@ void BareRun(benchmark::State& state)
     shell::RunSources sources(1, 2);
     velmora::TResultArrays results;
     for (auto _ : state) {
-        velmora::RunModel(*workspace, results, [&] { return draws.arrival(sources); },
-                          [&] { return draws.processing(sources); });
+        velmora::RunModel(
+            *workspace, results, [&] { return draws.arrival(sources); }, [&] { return draws.processing(sources); });
         benchmark::DoNotOptimize(results);
     }
 }
