@@ -2,6 +2,7 @@
 // the small charts are drawn only while they are the chosen view.
 #include "DaysWindow.h"
 
+#include "GoodTitles.h"
 #include "StockChart.h"
 #include "ui_DaysWindow.h"
 
@@ -20,17 +21,13 @@
 namespace kestrin {
 namespace {
 
-// The column titles break into lines to keep the table narrow.
-const QStringList measuresHeader{
-    QStringLiteral("Товар"),
-    QStringLiteral("Спрос"),
-    QStringLiteral("Потеряно\nмест"),
-    QStringLiteral("Доля\nудовлетворённого\nспроса"),
-    QStringLiteral("Доля дней\nбез нехватки"),
-    QStringLiteral("Поставок"),
-    QStringLiteral("Средний\nзапас"),
-    QStringLiteral("Наименьший\nзапас"),
-};
+QStringList measuresHeader()
+{
+    QStringList header{QStringLiteral("Товар")};
+    for (int statistic = 0; statistic < GoodStatisticCount; ++statistic)
+        header << GoodStatisticTitle(static_cast<GoodStatistic>(statistic));
+    return header;
+}
 
 shell::TableRows measuresRows(const PressDays& run)
 {
@@ -38,12 +35,11 @@ shell::TableRows measuresRows(const PressDays& run)
     const auto measures = run.meter.measures();
     for (std::size_t row = 0; row < measures.size(); ++row) {
         const GoodMeasures& m = measures[row];
-        rows.push_back(
-            {shell::TableCell::Text(row < GoodsCount ? QString::number(row + 1) : QStringLiteral("Все товары")),
-             shell::TableCell::Number(m.demand, 6), shell::TableCell::Number(m.lost, 6),
-             shell::TableCell::Number(m.fillRate, 4), shell::TableCell::Number(m.readyRate, 4),
-             shell::TableCell::Number(m.deliveries), shell::TableCell::Number(m.stockMean, 4),
-             shell::TableCell::Number(m.stockMin, 6)});
+        rows.push_back({shell::TableCell::Text(GoodTitle(static_cast<int>(row) + 1)),
+                        shell::TableCell::Number(m.demand, 6), shell::TableCell::Number(m.lost, 6),
+                        shell::TableCell::Number(m.fillRate, 4), shell::TableCell::Number(m.readyRate, 4),
+                        shell::TableCell::Number(m.deliveries), shell::TableCell::Number(m.stockMean, 4),
+                        shell::TableCell::Number(m.stockMin, 6)});
     }
     return rows;
 }
@@ -65,7 +61,7 @@ DaysWindow::DaysWindow(QWidget* parent)
     ui->setupUi(this);
     for (int good = 1; good <= GoodsCount; ++good)
         ui->GoodCombo->addItem(QStringLiteral("Товар %1").arg(good));
-    ui->GoodCombo->addItem(QStringLiteral("Все товары"));
+    ui->GoodCombo->addItem(GoodTitle(0));
     for (StockChart* chart : smallCharts())
         chart->setCompact(true);
     ui->MeasuresTable->setAccessibleName(QStringLiteral("Показатели товаров"));
@@ -118,7 +114,7 @@ void DaysWindow::refresh()
     ui->Pages->setCurrentWidget(ui->RunPage);
     ui->SaveButton->setEnabled(true);
     ui->SaveDaysButton->setEnabled(true);
-    table_->show(measuresHeader, measuresRows(*run_));
+    table_->show(measuresHeader(), measuresRows(*run_));
     // The first table takes the height of its rows, as long as the chart keeps
     // the larger part; later the splitter stays where the user left it.
     if (!tableFitted_) {

@@ -1,10 +1,14 @@
-// A point's row shows L with its interval and the spread of L over the runs; a
-// sweep's chart draws L's mean.
+// L a row per point with its interval and its spread over the runs, and with
+// costs the cost a day and how each point's cost compares with the cheapest;
+// or each good's measures a row per good. A sweep's chart draws one statistic.
 #include "WarehouseSeriesWindow.h"
+
+#include "GoodTitles.h"
 
 #include "kestrin/model/Inputs.h"
 #include "kestrin/model/Series.h"
 #include "shell/ui/FieldError.h"
+#include "shell/ui/NumberText.h"
 #include "shell/ui/SeriesWindow.h"
 
 #include <QLineEdit>
@@ -20,43 +24,180 @@ QString quantityName(WarehouseSweep varied)
         quantity, varied.good == 0 ? QStringLiteral("все товары") : QStringLiteral("товар %1").arg(varied.good));
 }
 
-class WarehousePresentation : public shell::PointsPresentation {
+const QString costTitle = QStringLiteral("Затраты в день");
+
+class LPresentation : public shell::PointsPresentation {
 public:
-    WarehousePresentation(const shell::SeriesModel& model, std::vector<shell::SeriesPoint> points)
+    LPresentation(const shell::SeriesModel& model, std::vector<shell::SeriesPoint> points)
         : PointsPresentation(model, std::move(points),
                              [](std::span<const shell::SeriesPoint> kept) { return SeriesCsv(kept); })
+        , costs_(model.statisticCount() > CostStatistic)
     {
+        if (costs_ && swept() && !this->points().empty())
+            cheapest_ = shell::Cheapest(this->points(), CostStatistic);
     }
 
-    QStringList tableHeader() const override
+    QStringList tableHeader(const shell::Comparison& comparison) const override
     {
-        return header({QStringLiteral("L"), QStringLiteral("Медиана"), QStringLiteral("95-й процентиль"),
-                       QStringLiteral("Наименьшее"), QStringLiteral("Наибольшее"), QStringLiteral("Прогонов")});
+        QStringList titles{QStringLiteral("L"), QStringLiteral("Медиана"), QStringLiteral("95-й процентиль"),
+                           QStringLiteral("Наименьшее"), QStringLiteral("Наибольшее")};
+        if (costs_)
+            titles << costTitle;
+        if (cheapest_)
+            titles << QStringLiteral("К самой\nдешёвой");
+        titles << QStringLiteral("Прогонов");
+        return header(titles, comparison);
     }
 
-    shell::TableRows tableRows() const override
+    shell::TableRows tableRows(const shell::Comparison& comparison) const override
     {
         shell::TableRows rows;
-        for (const shell::SeriesPoint& point : points()) {
-            const LSummary l = PointL(point.summary);
-            std::vector<shell::TableCell> cells = row(point);
+        for (std::size_t point = 0; point < points().size(); ++point) {
+            const shell::PointSummary& summary = points()[point].summary;
+            const LSummary l = PointL(summary);
+            std::vector<shell::TableCell> cells = row(points()[point]);
             cells.push_back(shell::TableCell::Mean(l.mean));
             for (const double value : {l.median, l.percentile95, l.min, l.max})
                 cells.push_back(shell::TableCell::Number(value, 4));
-            cells.push_back(shell::TableCell::Number(point.summary.runs));
+            if (costs_)
+                cells.push_back(shell::TableCell::Mean(summary.estimates[CostStatistic]));
+            if (cheapest_)
+                cells.push_back(shell::TableCell::Text(againstCheapest(point)));
+            cells.push_back(shell::TableCell::Number(summary.runs));
+            if (comparison.baseline)
+                cells.push_back(comparisonCell(point, comparison.statistic, comparison));
             rows.push_back(cells);
         }
         return rows;
     }
 
-    std::vector<shell::SweepLine> sweepLines(int) const override
+    QStringList chartStatistics() const override
     {
-        shell::SweepLine line{QStringLiteral("L"), QColor(0x00, 0x40, 0xA0), {}, {}};
-        for (const shell::SeriesPoint& point : points()) {
-            line.values.push_back(*point.value);
-            line.estimates.push_back(point.summary.estimates[0]);
+        if (costs_)
+            return {QStringLiteral("L"), costTitle};
+        return {QStringLiteral("L")};
+    }
+
+    QString chartTitle(int statistic) const override
+    {
+        return (statistic == CostStatistic ? costTitle : QStringLiteral("Доля неудовлетворённого спроса L"))
+            + QStringLiteral(", среднее по прогонам");
+    }
+
+    QString chartAxisTitle(int statistic) const override { return chartStatistics().value(statistic); }
+
+    std::vector<shell::SweepLine> sweepLines(int statistic, std::optional<std::size_t> baseline) const override
+    {
+        return {line(chartStatistics().value(statistic), shell::LineColor(static_cast<std::size_t>(statistic)),
+                     statistic, baseline)};
+    }
+
+    // Names the cheapest value and those that cannot be told from it.
+    QString conclusion() const override
+    {
+        if (!cheapest_)
+            return {};
+        const QLocale locale = shell::NumberLocale();
+        const auto valueText = [&](std::size_t point) { return locale.toString(*points()[point].value, 'g', 12); };
+        QStringList close;
+        for (std::size_t point = 0; point < points().size(); ++point) {
+            if (point != *cheapest_ && !differs(point))
+                close << valueText(point);
         }
-        return {line};
+        QString text = QStringLiteral("Меньше всего затрат в день — при значении %1.").arg(valueText(*cheapest_));
+        if (!close.isEmpty())
+            text += QStringLiteral(" Не отличить от него по затратам: %1.").arg(close.join(QStringLiteral("; ")));
+        return text;
+    }
+
+private:
+    bool differs(std::size_t point) const
+    {
+        const shell::Estimate difference = estimateAt(point, CostStatistic, cheapest_);
+        return difference.low > 0 || difference.high < 0;
+    }
+
+    QString againstCheapest(std::size_t point) const
+    {
+        if (point == *cheapest_)
+            return QStringLiteral("самая дешёвая");
+        return differs(point) ? QStringLiteral("дороже") : QStringLiteral("не отличить");
+    }
+
+    bool costs_;
+    std::optional<std::size_t> cheapest_;
+};
+
+// A row for each good and one for the whole warehouse; a chart's line for each too.
+class GoodsPresentation : public shell::PointsPresentation {
+public:
+    GoodsPresentation(const shell::SeriesModel& model, std::vector<shell::SeriesPoint> points)
+        : PointsPresentation(model, std::move(points),
+                             [](std::span<const shell::SeriesPoint> kept) { return GoodsSeriesCsv(kept); })
+    {
+    }
+
+    QStringList tableHeader(const shell::Comparison& comparison) const override
+    {
+        QStringList titles{QStringLiteral("Товар")};
+        for (int statistic = 0; statistic < GoodStatisticCount; ++statistic)
+            titles << GoodStatisticTitle(static_cast<GoodStatistic>(statistic));
+        titles << QStringLiteral("Прогонов");
+        return header(titles, comparison);
+    }
+
+    shell::TableRows tableRows(const shell::Comparison& comparison) const override
+    {
+        shell::TableRows rows;
+        for (std::size_t point = 0; point < points().size(); ++point) {
+            const shell::PointSummary& summary = points()[point].summary;
+            for (int good = 1; good <= GoodsCount + 1; ++good) {
+                std::vector<shell::TableCell> cells = row(points()[point]);
+                cells.push_back(shell::TableCell::Text(GoodTitle(good)));
+                for (int statistic = 0; statistic < GoodStatisticCount; ++statistic)
+                    cells.push_back(shell::TableCell::Mean(summary.estimates[index(good, statistic)]));
+                cells.push_back(shell::TableCell::Number(summary.runs));
+                if (comparison.baseline)
+                    cells.push_back(
+                        comparisonCell(point, static_cast<int>(index(good, comparison.statistic)), comparison));
+                rows.push_back(cells);
+            }
+        }
+        return rows;
+    }
+
+    QStringList chartStatistics() const override
+    {
+        QStringList titles;
+        for (int statistic = 0; statistic < GoodStatisticCount; ++statistic)
+            titles << GoodStatisticTitle(static_cast<GoodStatistic>(statistic))
+                          .replace(QLatin1Char('\n'), QLatin1Char(' '));
+        return titles;
+    }
+
+    QString chartTitle(int statistic) const override
+    {
+        return chartStatistics().value(statistic) + QStringLiteral(", среднее по прогонам");
+    }
+
+    QString chartAxisTitle(int statistic) const override { return chartStatistics().value(statistic); }
+
+    std::vector<shell::SweepLine> sweepLines(int statistic, std::optional<std::size_t> baseline) const override
+    {
+        std::vector<shell::SweepLine> lines;
+        for (int good = 1; good <= GoodsCount + 1; ++good) {
+            const QString name = good <= GoodsCount ? QStringLiteral("Товар %1").arg(good) : GoodTitle(good);
+            lines.push_back(line(name, shell::LineColor(static_cast<std::size_t>(good - 1)),
+                                 static_cast<int>(index(good, statistic)), baseline));
+        }
+        return lines;
+    }
+
+private:
+    // Goods 1 to 10, then the warehouse as good 11, as the series orders them.
+    static std::size_t index(int good, int statistic)
+    {
+        return static_cast<std::size_t>((good - 1) * GoodStatisticCount + statistic);
     }
 };
 
@@ -88,17 +229,33 @@ public:
                                                                                          : ReadThreshold(text);
     }
 
-    QStringList chartStatistics() const override { return {QStringLiteral("L")}; }
-    QString chartTitle(int) const override
+    std::vector<shell::MeasureChoice> measureChoices() const override
     {
-        return QStringLiteral("Доля неудовлетворённого спроса L, среднее по прогонам");
+        return {{QStringLiteral("L"), "l"}, {QStringLiteral("товары"), "goods"}};
     }
-    QString chartAxisTitle() const override { return QStringLiteral("L"); }
 
-    std::shared_ptr<const shell::SeriesModel> makeModel(std::uint64_t seed,
-                                                        std::optional<shell::Sweep> sweep) const override
+    QString extrasTitle() const override { return QStringLiteral("Затраты"); }
+
+    std::vector<shell::ExtraField> extraFields() const override
     {
-        return std::make_shared<WarehouseSeries>(view_.input(), seed, std::move(sweep));
+        return {{QStringLiteral("Хранение места в день:"), "holding"},
+                {QStringLiteral("Потеря места:"), "shortage"},
+                {QStringLiteral("Поставка:"), "delivery"}};
+    }
+
+    // Costs are counted with L.
+    bool usesExtras(const std::string& measure) const override { return measure == "l"; }
+
+    double readExtra(const std::string&, std::string_view text) const override { return ReadCost(text); }
+
+    std::shared_ptr<const shell::SeriesModel> makeModel(const shell::SeriesRequest& request) const override
+    {
+        if (request.measure == "goods")
+            return std::make_shared<WarehouseSeries>(view_.input(), request.seed, request.sweep,
+                                                     WarehouseMeasure::Goods);
+        const Costs costs{request.extras.at("holding"), request.extras.at("shortage"), request.extras.at("delivery")};
+        return std::make_shared<WarehouseSeries>(view_.input(), request.seed, request.sweep, WarehouseMeasure::L,
+                                                 costs);
     }
 
     QString parameterName(const std::string& key) const override { return quantityName(ParseQuantityKey(key).value()); }
@@ -115,7 +272,9 @@ public:
     std::unique_ptr<shell::SeriesPresentation> present(const shell::SeriesModel& model,
                                                        std::vector<shell::SeriesPoint> points) const override
     {
-        return std::make_unique<WarehousePresentation>(model, std::move(points));
+        if (static_cast<const WarehouseSeries&>(model).measure() == WarehouseMeasure::Goods)
+            return std::make_unique<GoodsPresentation>(model, std::move(points));
+        return std::make_unique<LPresentation>(model, std::move(points));
     }
 
 private:

@@ -18,20 +18,26 @@
 
 #include <QHeaderView>
 #include <QHideEvent>
+#include <QSettings>
 #include <QThread>
 
 namespace shell {
 
 PointsPresentation::PointsPresentation(const SeriesModel& model, std::vector<SeriesPoint> points, CsvWriter writer)
     : swept_(model.sweep().has_value())
+    , statistics_(model.statisticCount())
     , points_(std::move(points))
     , csv_(std::move(writer))
 {
 }
 
-QStringList PointsPresentation::header(const QStringList& titles) const
+QStringList PointsPresentation::header(const QStringList& titles, const Comparison& comparison) const
 {
-    return (swept_ ? QStringList{QStringLiteral("Значение")} : QStringList()) + titles;
+    QStringList all = swept_ ? QStringList{QStringLiteral("Значение")} : QStringList();
+    all += titles;
+    if (comparison.baseline)
+        all << QStringLiteral("Отличие от базовой");
+    return all;
 }
 
 std::vector<TableCell> PointsPresentation::row(const SeriesPoint& point) const
@@ -39,6 +45,43 @@ std::vector<TableCell> PointsPresentation::row(const SeriesPoint& point) const
     if (!point.value)
         return {};
     return {TableCell::Number(*point.value)};
+}
+
+TableCell PointsPresentation::comparisonCell(std::size_t point, int statistic, const Comparison& comparison) const
+{
+    if (point == *comparison.baseline)
+        return TableCell::Text(QStringLiteral("базовая"));
+    const Estimate difference = estimateAt(point, statistic, comparison.baseline);
+    return TableCell::Text(difference.low > 0 || difference.high < 0 ? QStringLiteral("да") : QStringLiteral("нет"));
+}
+
+Estimate PointsPresentation::estimateAt(std::size_t point, int statistic, std::optional<std::size_t> baseline) const
+{
+    if (!baseline)
+        return points_[point].summary.estimates[static_cast<std::size_t>(statistic)];
+    // A point's differences are worked out once for each baseline it is compared with.
+    auto& differences = differences_[*baseline];
+    if (differences.empty()) {
+        for (const SeriesPoint& each : points_)
+            differences.push_back(PairedDifferences(each, points_[*baseline], statistics_).summary.estimates);
+    }
+    return differences[point][static_cast<std::size_t>(statistic)];
+}
+
+SweepLine PointsPresentation::line(const QString& name, const QColor& color, int statistic,
+                                   std::optional<std::size_t> baseline) const
+{
+    SweepLine drawn{name, color, {}, {}};
+    for (std::size_t point = 0; point < points_.size(); ++point) {
+        drawn.values.push_back(*points_[point].value);
+        drawn.estimates.push_back(estimateAt(point, statistic, baseline));
+    }
+    return drawn;
+}
+
+QString SeriesPresentation::conclusion() const
+{
+    return {};
 }
 
 double SeriesProgram::readSweepBound(const std::string&, std::string_view text) const
@@ -51,6 +94,26 @@ bool SeriesProgram::wholeSweep(const std::string&) const
     return false;
 }
 
+QString SeriesProgram::extrasTitle() const
+{
+    return {};
+}
+
+std::vector<ExtraField> SeriesProgram::extraFields() const
+{
+    return {};
+}
+
+bool SeriesProgram::usesExtras(const std::string&) const
+{
+    return true;
+}
+
+double SeriesProgram::readExtra(const std::string&, std::string_view text) const
+{
+    return StrToFloat(text);
+}
+
 SeriesWindow::SeriesWindow(const QString& title, std::unique_ptr<SeriesProgram> program, QWidget* parent)
     : QDialog(parent, Qt::Window)
     , ui(std::make_unique<Ui::SeriesWindow>())
@@ -60,10 +123,12 @@ SeriesWindow::SeriesWindow(const QString& title, std::unique_ptr<SeriesProgram> 
     setWindowTitle(title);
     // Ten and more updates a second.
     progressTimer_.setInterval(50);
-    const QStringList statistics = program_->chartStatistics();
-    ui->StatisticCombo->addItems(statistics);
-    ui->StatisticLabel->setVisible(statistics.size() > 1);
-    ui->StatisticCombo->setVisible(statistics.size() > 1);
+    measures_ = program_->measureChoices();
+    for (const MeasureChoice& choice : measures_)
+        ui->MeasureCombo->addItem(choice.name);
+    ui->MeasureLabel->setVisible(measures_.size() > 1);
+    ui->MeasureCombo->setVisible(measures_.size() > 1);
+    addExtraFields();
     ui->ChartPanel->hide();
     // What the window grows by goes to the chart rather than to the table.
     ui->ResultsSplitter->setStretchFactor(0, 2);
@@ -73,7 +138,28 @@ SeriesWindow::SeriesWindow(const QString& title, std::unique_ptr<SeriesProgram> 
     table_ = new ResultsTable(ui->ResultsTable);
     nameControls();
     refreshChoices();
+    recall();
     connectHandlers();
+}
+
+// The program's own settings, each in a field named by its caption.
+void SeriesWindow::addExtraFields()
+{
+    ui->ExtrasBox->setTitle(program_->extrasTitle());
+    for (const ExtraField& extra : program_->extraFields()) {
+        auto* field = new QLineEdit(ui->ExtrasBox);
+        field->setObjectName(QString::fromStdString(extra.key) + QStringLiteral("Edit"));
+        field->setPlaceholderText(QStringLiteral("0"));
+        field->setAccessibleName(fieldName(program_->extrasTitle(), extra.caption));
+        ui->ExtrasLayout->addRow(extra.caption, field);
+        extraFields_.emplace_back(extra, field);
+    }
+    ui->ExtrasBox->setVisible(!extraFields_.empty());
+    QWidget* previous = ui->PointsEdit;
+    for (const auto& [extra, field] : extraFields_) {
+        setTabOrder(previous, field);
+        previous = field;
+    }
 }
 
 SeriesWindow::~SeriesWindow()
@@ -89,7 +175,15 @@ void SeriesWindow::connectHandlers()
     connectGuarded(ui->CloseButton, &QPushButton::clicked, this, [this] { close(); });
     connectGuarded(ui->SaveButton, &QPushButton::clicked, this, [this] { save(); });
     connectGuarded(ui->VaryCombo, &QComboBox::currentIndexChanged, this, [this] { enableSettings(); });
-    connectGuarded(ui->StatisticCombo, &QComboBox::currentIndexChanged, this, [this] { showChart(); });
+    connectGuarded(ui->MeasureCombo, &QComboBox::currentIndexChanged, this, [this] { enableSettings(); });
+    connectGuarded(ui->StatisticCombo, &QComboBox::currentIndexChanged, this, [this] {
+        showChart();
+        showTable();
+    });
+    connectGuarded(ui->BaselineCombo, &QComboBox::currentIndexChanged, this, [this] {
+        showChart();
+        showTable();
+    });
     connectGuarded(ui->LogScaleCheck, &QCheckBox::toggled, this,
                    [this](bool checked) { ui->Chart->setLogarithmic(checked); });
     connectGuarded(ui->Chart, &SweepChart::shownLinesChanged, this, [this] { enableScaleSwitch(); });
@@ -105,6 +199,9 @@ void SeriesWindow::nameControls()
 {
     ui->RunsEdit->setAccessibleName(ui->RunsLabel->text());
     ui->SeedEdit->setAccessibleName(ui->SeedLabel->text());
+    ui->PrecisionEdit->setAccessibleName(ui->PrecisionLabel->text());
+    ui->MeasureCombo->setAccessibleName(ui->MeasureLabel->text());
+    ui->BaselineCombo->setAccessibleName(QStringLiteral("Разность с базовой точкой"));
     ui->VaryCombo->setAccessibleName(ui->VaryBox->title());
     for (const auto& [field, label] :
          {std::pair{ui->FromEdit, ui->FromLabel}, {ui->ToEdit, ui->ToLabel}, {ui->PointsEdit, ui->PointsLabel}})
@@ -131,8 +228,13 @@ void SeriesWindow::refreshChoices()
 void SeriesWindow::enableSettings()
 {
     const bool idle = !running();
-    for (QWidget* control : std::initializer_list<QWidget*>{ui->RunsEdit, ui->SeedEdit, ui->VaryCombo, ui->RunButton})
+    for (QWidget* control : std::initializer_list<QWidget*>{ui->RunsEdit, ui->SeedEdit, ui->PrecisionEdit,
+                                                            ui->MeasureCombo, ui->VaryCombo, ui->RunButton})
         control->setEnabled(idle);
+    const bool used = program_->usesExtras(measure());
+    ui->ExtrasBox->setEnabled(idle && used);
+    ui->ExtrasBox->setToolTip(
+        used ? QString() : QStringLiteral("С показателями «%1» не считаются.").arg(ui->MeasureCombo->currentText()));
     ui->StopButton->setEnabled(!idle);
     const bool sweep = ui->VaryCombo->currentIndex() > 0 && idle;
     for (QWidget* field : {ui->FromEdit, ui->ToEdit, ui->PointsEdit})
@@ -167,6 +269,37 @@ std::uint64_t SeriesWindow::readSeed() const
     return readText(ui->SeedEdit, StrToUInt64);
 }
 
+// A percentage in the field, a share in the series.
+std::optional<double> SeriesWindow::readPrecision() const
+{
+    if (ui->PrecisionEdit->text().trimmed().isEmpty())
+        return std::nullopt;
+    return readText(ui->PrecisionEdit, [](std::string_view text) {
+        const double percent = StrToFloat(text);
+        if (!(percent > 0 && percent < 100))
+            throw Exception(Quoted(text) + " — задайте число больше 0 и меньше 100 или оставьте поле пустым");
+        return percent / 100;
+    });
+}
+
+std::string SeriesWindow::measure() const
+{
+    return measures_.at(static_cast<std::size_t>(std::max(0, ui->MeasureCombo->currentIndex()))).key;
+}
+
+std::map<std::string, double> SeriesWindow::extras() const
+{
+    std::map<std::string, double> values;
+    for (const auto& [extra, field] : extraFields_) {
+        if (field->text().trimmed().isEmpty())
+            values[extra.key] = 0;
+        else
+            values[extra.key] =
+                readText(field, [&](std::string_view text) { return program_->readExtra(extra.key, text); });
+    }
+    return values;
+}
+
 // Each bound is read as the varied parameter reads its values.
 std::optional<Sweep> SeriesWindow::readSweep() const
 {
@@ -194,15 +327,24 @@ void SeriesWindow::startSeries()
         return;
     const int runs = readRuns();
     const std::uint64_t seed = readSeed();
+    const std::optional<double> precision = readPrecision();
     std::optional<Sweep> sweep = readSweep();
-    const std::shared_ptr<const SeriesModel> model = program_->makeModel(seed, std::move(sweep));
+    const bool swept = sweep.has_value();
+    std::map<std::string, double> values = extras();
+    // Settings that the measures do not count are shown unavailable, and left out.
+    if (!program_->usesExtras(measure()))
+        std::ranges::for_each(values, [](auto& value) { value.second = 0; });
+    const std::shared_ptr<const SeriesModel> model =
+        program_->makeModel({seed, std::move(sweep), measure(), std::move(values)});
     if (const auto refused = model->refusedPoint())
         reportFailure(*model, *refused);
     if (ui->SeedEdit->text().trimmed().isEmpty())
         ui->SeedEdit->setText(QString::number(seed));
     sweepName_ = model->sweep() ? ui->VaryCombo->currentText() : QString();
     clearResults();
-    runner_ = std::make_unique<SeriesRunner>(model, SeriesPlan{runs});
+    remember();
+    // A sweep's rows are kept for the paired comparisons of its points.
+    runner_ = std::make_unique<SeriesRunner>(model, SeriesPlan{runs, precision, swept});
     // Idle priority: the workers take only the time the windows leave.
     watcher_.setFuture(runner_->start({QThread::idealThreadCount(), true}));
     enableSettings();
@@ -213,6 +355,7 @@ void SeriesWindow::startSeries()
 void SeriesWindow::clearResults()
 {
     presentation_.reset();
+    kept_.clear();
     table_->clear();
     ui->ChartPanel->hide();
     ui->SaveButton->setEnabled(false);
@@ -272,17 +415,48 @@ void SeriesWindow::reportFailure(const SeriesModel& model, const SeriesFailure& 
 
 void SeriesWindow::showResults()
 {
-    const std::vector<SeriesPoint> points = runner_->keptPoints();
+    kept_ = runner_->keptPoints();
     const int total = runner_->model().pointCount();
-    presentation_ = program_->present(runner_->model(), points);
-    table_->show(presentation_->tableHeader(), presentation_->tableRows());
-    ui->StatusLabel->setText(statusText(points, total, runner_->plan().runs));
-    ui->SaveButton->setEnabled(!points.empty());
+    presentation_ = program_->present(runner_->model(), kept_);
+    {
+        // The chart's statistics follow the measures; the one chosen stays while offered.
+        const QSignalBlocker statistics(ui->StatisticCombo);
+        const QString chosen = ui->StatisticCombo->currentText();
+        ui->StatisticCombo->clear();
+        ui->StatisticCombo->addItems(presentation_->chartStatistics());
+        ui->StatisticCombo->setCurrentIndex(std::max(0, ui->StatisticCombo->findText(chosen)));
+        ui->StatisticLabel->setVisible(ui->StatisticCombo->count() > 1);
+        ui->StatisticCombo->setVisible(ui->StatisticCombo->count() > 1);
+        const QSignalBlocker baseline(ui->BaselineCombo);
+        ui->BaselineCombo->clear();
+        ui->BaselineCombo->addItem(QStringLiteral("ничем: значения"));
+        for (const SeriesPoint& point : kept_) {
+            if (point.value)
+                ui->BaselineCombo->addItem(NumberLocale().toString(*point.value, 'g', 12));
+        }
+    }
+    showTable();
+    QString status = statusText(kept_, total, runner_->plan().runs);
+    if (const QString conclusion = presentation_->conclusion(); !conclusion.isEmpty())
+        status += QLatin1Char(' ') + conclusion;
+    ui->StatusLabel->setText(status);
+    ui->SaveButton->setEnabled(!kept_.empty());
     // The chart is drawn before it shows, so that the layout knows the room it asks for.
-    if (!sweepName_.isEmpty() && !points.empty()) {
+    if (!sweepName_.isEmpty() && !kept_.empty()) {
         showChart();
         showChartPanel();
     }
+}
+
+void SeriesWindow::showTable()
+{
+    if (presentation_ == nullptr)
+        return;
+    Comparison comparison;
+    comparison.statistic = std::max(0, ui->StatisticCombo->currentIndex());
+    if (ui->BaselineCombo->currentIndex() > 0)
+        comparison.baseline = static_cast<std::size_t>(ui->BaselineCombo->currentIndex() - 1);
+    table_->show(presentation_->tableHeader(comparison), presentation_->tableRows(comparison));
 }
 
 // The chart comes back with the share of the results area it had, at first
@@ -321,6 +495,31 @@ QString SeriesWindow::statusText(const std::vector<SeriesPoint>& points, int tot
         && std::all_of(points.begin(), points.end(),
                        [runs](const SeriesPoint& point) { return point.summary.runs == runs; });
     const QString runsText = NumberWithNoun(locale, runs, "прогон", "прогона", "прогонов");
+    if (runner_->plan().precision && !runner_->stopped() && std::ssize(points) == total) {
+        // Each point ended on its own, at the first stage precise enough or at the ceiling.
+        const auto [fewest, most] =
+            std::minmax_element(points.begin(), points.end(), [](const SeriesPoint& a, const SeriesPoint& b) {
+                return a.summary.runs < b.summary.runs;
+            });
+        const auto outcomes = runner_->outcomes();
+        const auto missed = std::count_if(outcomes.begin(), outcomes.end(),
+                                          [](const auto& outcome) { return outcome && !outcome->precise; });
+        const QString span = fewest->summary.runs == most->summary.runs
+            ? NumberWithNoun(locale, most->summary.runs, "прогон", "прогона", "прогонов")
+            : QStringLiteral("от %1 до %2")
+                  .arg(locale.toString(fewest->summary.runs),
+                       NumberWithNoun(locale, most->summary.runs, "прогона", "прогонов", "прогонов"));
+        const QString target = locale.toString(*runner_->plan().precision * 100, 'g', 6) + QStringLiteral(" %");
+        if (missed == 0)
+            return QStringLiteral("Серия закончена: точность %1 достигнута за %2 (число — в столбце «Прогонов»).")
+                       .arg(target, span)
+                + interval;
+        return QStringLiteral("Серия закончена: точность %1 не достигнута в %2 из %3 за наибольшее число прогонов, "
+                              "%4; в остальных — за %5.")
+                   .arg(target, locale.toString(static_cast<qlonglong>(missed)),
+                        NumberWithNoun(locale, total, "точки", "точек", "точек"), locale.toString(runs), span)
+            + interval;
+    }
     if (whole && total == 1)
         return QStringLiteral("Серия закончена: %1.").arg(runsText) + interval;
     if (whole) {
@@ -347,8 +546,15 @@ void SeriesWindow::showChart()
     if (presentation_ == nullptr || running() || sweepName_.isEmpty())
         return;
     const int statistic = std::max(0, ui->StatisticCombo->currentIndex());
-    ui->Chart->showLines(program_->chartTitle(statistic), sweepName_, program_->chartAxisTitle(),
-                         presentation_->sweepLines(statistic));
+    std::optional<std::size_t> baseline;
+    QString title = presentation_->chartTitle(statistic);
+    if (ui->BaselineCombo->currentIndex() > 0) {
+        baseline = static_cast<std::size_t>(ui->BaselineCombo->currentIndex() - 1);
+        title = QStringLiteral("Разность с базовой точкой %1: %2")
+                    .arg(ui->BaselineCombo->currentText(), presentation_->chartTitle(statistic));
+    }
+    ui->Chart->showLines(title, sweepName_, presentation_->chartAxisTitle(statistic),
+                         presentation_->sweepLines(statistic, baseline));
     enableScaleSwitch();
 }
 
@@ -375,6 +581,110 @@ void SeriesWindow::save() const
     if (!target)
         return;
     saveText(target->path, presentation_->csv());
+}
+
+namespace {
+
+// The series window's settings between starts of the program: the user's
+// configuration folder, a file for each program.
+QSettings settings()
+{
+    return QSettings(QStringLiteral("velmora-kestrin"), QCoreApplication::applicationName());
+}
+
+}  // namespace
+
+// What is kept is the fields' texts, as typed; the seed is not, since a fresh
+// one is what a new start of the program should give.
+void SeriesWindow::remember() const
+{
+    QSettings kept = settings();
+    kept.beginGroup(QStringLiteral("series"));
+    kept.setValue(QStringLiteral("runs"), ui->RunsEdit->text());
+    kept.setValue(QStringLiteral("precision"), ui->PrecisionEdit->text());
+    kept.setValue(QStringLiteral("measures"), QString::fromStdString(measure()));
+    const int vary = ui->VaryCombo->currentIndex();
+    kept.setValue(QStringLiteral("vary"),
+                  vary > 0 ? QString::fromStdString(choices_[static_cast<std::size_t>(vary - 1)].key) : QString());
+    kept.setValue(QStringLiteral("from"), ui->FromEdit->text());
+    kept.setValue(QStringLiteral("to"), ui->ToEdit->text());
+    kept.setValue(QStringLiteral("points"), ui->PointsEdit->text());
+    for (const auto& [extra, field] : extraFields_)
+        kept.setValue(QStringLiteral("extra/") + QString::fromStdString(extra.key), field->text());
+}
+
+void SeriesWindow::recall()
+{
+    QSettings kept = settings();
+    kept.beginGroup(QStringLiteral("series"));
+    const auto text = [&kept](QLineEdit* field, const QString& key) {
+        if (kept.contains(key))
+            field->setText(kept.value(key).toString());
+    };
+    text(ui->RunsEdit, QStringLiteral("runs"));
+    text(ui->PrecisionEdit, QStringLiteral("precision"));
+    text(ui->FromEdit, QStringLiteral("from"));
+    text(ui->ToEdit, QStringLiteral("to"));
+    text(ui->PointsEdit, QStringLiteral("points"));
+    for (const auto& [extra, field] : extraFields_)
+        text(field, QStringLiteral("extra/") + QString::fromStdString(extra.key));
+    const std::string measureKey = kept.value(QStringLiteral("measures")).toString().toStdString();
+    for (std::size_t i = 0; i < measures_.size(); ++i) {
+        if (measures_[i].key == measureKey)
+            ui->MeasureCombo->setCurrentIndex(static_cast<int>(i));
+    }
+    // A parameter the main window does not show now is not chosen.
+    const std::string varyKey = kept.value(QStringLiteral("vary")).toString().toStdString();
+    for (std::size_t i = 0; i < choices_.size(); ++i) {
+        if (choices_[i].key == varyKey)
+            ui->VaryCombo->setCurrentIndex(static_cast<int>(i) + 1);
+    }
+}
+
+SeriesSetup SeriesWindow::setup() const
+{
+    SeriesSetup setup;
+    setup.runs = readRuns();
+    if (!ui->SeedEdit->text().trimmed().isEmpty())
+        setup.seed = readSeed();
+    setup.precision = readPrecision();
+    setup.measures = measure();
+    if (const int vary = ui->VaryCombo->currentIndex(); vary > 0) {
+        const std::string key = choices_[static_cast<std::size_t>(vary - 1)].key;
+        const auto bound = [&](QLineEdit* field) {
+            return readText(field, [&](std::string_view text) { return program_->readSweepBound(key, text); });
+        };
+        setup.vary =
+            SeriesSetup::Vary{key, bound(ui->FromEdit), bound(ui->ToEdit), readText(ui->PointsEdit, ReadSweepPoints)};
+    }
+    return setup;
+}
+
+void SeriesWindow::apply(const SeriesSetup& setup, const std::map<std::string, double>& values)
+{
+    const QLocale locale = NumberLocale();
+    ui->RunsEdit->setText(QString::number(setup.runs));
+    ui->SeedEdit->setText(setup.seed ? QString::number(*setup.seed) : QString());
+    ui->PrecisionEdit->setText(setup.precision ? locale.toString(*setup.precision * 100, 'g', 12) : QString());
+    for (std::size_t i = 0; i < measures_.size(); ++i) {
+        if (measures_[i].key == setup.measures)
+            ui->MeasureCombo->setCurrentIndex(static_cast<int>(i));
+    }
+    ui->VaryCombo->setCurrentIndex(0);
+    if (setup.vary) {
+        for (std::size_t i = 0; i < choices_.size(); ++i) {
+            if (choices_[i].key == setup.vary->parameter)
+                ui->VaryCombo->setCurrentIndex(static_cast<int>(i) + 1);
+        }
+        ui->FromEdit->setText(locale.toString(setup.vary->from, 'g', 12));
+        ui->ToEdit->setText(locale.toString(setup.vary->to, 'g', 12));
+        ui->PointsEdit->setText(QString::number(setup.vary->points));
+    }
+    for (const auto& [extra, field] : extraFields_) {
+        const auto value = values.find(extra.key);
+        field->setText(value == values.end() || value->second == 0 ? QString()
+                                                                   : locale.toString(value->second, 'g', 12));
+    }
 }
 
 void SeriesWindow::hideEvent(QHideEvent* event)

@@ -18,6 +18,7 @@
 
 #include <condition_variable>
 #include <mutex>
+#include <tuple>
 
 namespace {
 
@@ -73,19 +74,27 @@ private:
 class Presentation : public shell::PointsPresentation {
 public:
     using PointsPresentation::PointsPresentation;
-    QStringList tableHeader() const override { return header({"Прогон", "Прогонов"}); }
-    shell::TableRows tableRows() const override
+    QStringList tableHeader(const shell::Comparison& comparison) const override
+    {
+        return header({"Прогон", "Прогонов"}, comparison);
+    }
+    shell::TableRows tableRows(const shell::Comparison& comparison) const override
     {
         shell::TableRows rows;
-        for (const shell::SeriesPoint& point : points()) {
-            auto cells = row(point);
-            cells.push_back(shell::TableCell::Mean(point.summary.estimates[0]));
-            cells.push_back(shell::TableCell::Number(point.summary.runs));
+        for (std::size_t point = 0; point < points().size(); ++point) {
+            auto cells = row(points()[point]);
+            cells.push_back(shell::TableCell::Mean(points()[point].summary.estimates[0]));
+            cells.push_back(shell::TableCell::Number(points()[point].summary.runs));
+            if (comparison.baseline)
+                cells.push_back(comparisonCell(point, 0, comparison));
             rows.push_back(cells);
         }
         return rows;
     }
-    std::vector<shell::SweepLine> sweepLines(int) const override { return {}; }
+    QStringList chartStatistics() const override { return {"x"}; }
+    QString chartTitle(int) const override { return {}; }
+    QString chartAxisTitle(int) const override { return {}; }
+    std::vector<shell::SweepLine> sweepLines(int, std::optional<std::size_t>) const override { return {}; }
 };
 
 std::string noFile(std::span<const shell::SeriesPoint>)
@@ -93,19 +102,23 @@ std::string noFile(std::span<const shell::SeriesPoint>)
     return {};
 }
 
+// Two measures, of which only the first counts the one setting of its own.
 class Program : public shell::SeriesProgram {
 public:
-    explicit Program(Gate& gate)
+    Program(Gate& gate, std::vector<shell::SeriesRequest>& requests)
         : gate_(gate)
+        , requests_(requests)
     {
     }
-    std::vector<shell::SweepChoice> sweepChoices() const override { return {{"x", "x"}}; }
-    QStringList chartStatistics() const override { return {"x"}; }
-    QString chartTitle(int) const override { return {}; }
-    QString chartAxisTitle() const override { return {}; }
-    std::shared_ptr<const shell::SeriesModel> makeModel(std::uint64_t, std::optional<shell::Sweep> sweep) const override
+    std::vector<shell::SweepChoice> sweepChoices() const override { return {{"x", "x"}, {"y", "y"}}; }
+    std::vector<shell::MeasureChoice> measureChoices() const override { return {{"а", "a"}, {"б", "b"}}; }
+    QString extrasTitle() const override { return "Своё"; }
+    std::vector<shell::ExtraField> extraFields() const override { return {{"k:", "k"}}; }
+    bool usesExtras(const std::string& measure) const override { return measure == "a"; }
+    std::shared_ptr<const shell::SeriesModel> makeModel(const shell::SeriesRequest& request) const override
     {
-        return std::make_shared<GatedModel>(std::move(sweep), gate_);
+        requests_.push_back(request);
+        return std::make_shared<GatedModel>(request.sweep, gate_);
     }
     QString parameterName(const std::string& key) const override { return QString::fromStdString(key); }
     QWidget* parameterField(const std::string&) const override { return nullptr; }
@@ -117,12 +130,13 @@ public:
 
 private:
     Gate& gate_;
+    std::vector<shell::SeriesRequest>& requests_;
 };
 
 class SeriesWindowTest : public testing::Test {
 protected:
     SeriesWindowTest()
-        : window("Серия", std::make_unique<Program>(gate), nullptr)
+        : window("Серия", std::make_unique<Program>(gate, requests), nullptr)
     {
         window.show();
         type("RunsEdit", "10");
@@ -145,6 +159,7 @@ protected:
     QString cell(int row, int column) { return control<QTableWidget>("ResultsTable")->item(row, column)->text(); }
 
     Gate gate;
+    std::vector<shell::SeriesRequest> requests;
     shell::SeriesWindow window;
 };
 
@@ -211,6 +226,62 @@ TEST_F(SeriesWindowTest, AStoppedSweepKeepsEachPointsFinishedRuns)
         << cell(1, 1).toStdString();
     EXPECT_TRUE(status().startsWith("Серия остановлена: в таблице 2 из 3 точек")) << status().toStdString();
     EXPECT_TRUE(control("SaveButton")->isEnabled());
+}
+
+// The program's own settings reach its series only with the measures that
+// count them; with the others their frame is unavailable and they count as 0.
+TEST_F(SeriesWindowTest, TheProgramsOwnSettingsCountOnlyWithItsMeasures)
+{
+    gate.release();
+    type("kEdit", QLocale().toString(2.5));
+    auto* measures = control<QComboBox>("MeasureCombo");
+    for (const auto& [measure, value] : {std::pair{"а", 2.5}, {"б", 0.0}}) {
+        measures->setCurrentIndex(measures->findText(measure));
+        EXPECT_EQ(control("ExtrasBox")->isEnabled(), value != 0) << measure;
+        click("RunButton");
+        waitForTheEnd();
+        ASSERT_FALSE(requests.empty());
+        EXPECT_EQ(requests.back().extras.at("k"), value) << measure;
+    }
+    EXPECT_EQ(requests.back().measure, "b");
+}
+
+// The next start of the program finds the fields as the last series had them,
+// but with a fresh seed; an experiment's settings shown are read back whole.
+TEST_F(SeriesWindowTest, TheSettingsAreKeptForTheNextStartAndReadBackAsAnExperiment)
+{
+    gate.release();
+    type("SeedEdit", "7");
+    type("PrecisionEdit", "5");
+    control<QComboBox>("MeasureCombo")->setCurrentIndex(1);
+    control<QComboBox>("VaryCombo")->setCurrentIndex(2);
+    type("FromEdit", "1");
+    type("ToEdit", "2");
+    type("PointsEdit", "3");
+    type("kEdit", "4");
+    click("RunButton");
+    waitForTheEnd();
+    {
+        shell::SeriesWindow next("Серия", std::make_unique<Program>(gate, requests), nullptr);
+        const shell::SeriesSetup kept = next.setup();
+        EXPECT_EQ(kept.runs, 10);
+        EXPECT_EQ(kept.seed, std::nullopt);
+        EXPECT_EQ(kept.precision, 0.05);
+        EXPECT_EQ(kept.measures, "b");
+        ASSERT_TRUE(kept.vary.has_value());
+        EXPECT_EQ(kept.vary->parameter, "y");
+        EXPECT_EQ(std::tuple(kept.vary->from, kept.vary->to, kept.vary->points), std::tuple(1.0, 2.0, 3));
+        EXPECT_EQ(next.extras().at("k"), 4);
+    }
+    const shell::SeriesSetup setup{77, 123, shell::SeriesSetup::Vary{"x", 0.5, 1.25, 4}, "a", 0.125};
+    window.apply(setup, {{"k", 0.75}});
+    const shell::SeriesSetup shown = window.setup();
+    EXPECT_EQ(std::tuple(shown.runs, shown.seed, shown.measures, shown.precision),
+              std::tuple(setup.runs, setup.seed, setup.measures, setup.precision));
+    ASSERT_TRUE(shown.vary.has_value());
+    EXPECT_EQ(std::tuple(shown.vary->parameter, shown.vary->from, shown.vary->to, shown.vary->points),
+              std::tuple(std::string("x"), 0.5, 1.25, 4));
+    EXPECT_EQ(window.extras().at("k"), 0.75);
 }
 
 }  // namespace

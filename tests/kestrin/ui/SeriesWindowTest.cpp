@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
 #include <QProcess>
@@ -66,6 +67,64 @@ TEST_F(SeriesWindowTest, ASweepOfTheThresholdsGivesTheCommandLinesNumbers)
                       {"--series", "--runs", "20", "--seed", "5", "--orders", "5", "--vary", "threshold:all=0:19:20"});
     ASSERT_TRUE(commandLine.waitForFinished(60'000));
     EXPECT_EQ(saved, commandLine.readAllStandardOutput());
+}
+
+// With costs a sweep finds the cheapest value, as the command line does, and
+// marks the values that its runs cannot tell from it; the chart can show the
+// cost a day. Costs are counted with L alone, so with the goods' measures their
+// fields are not available, and the series is the command line's of goods.
+TEST_F(SeriesWindowTest, CostsFindTheCheapestValueAndGoodsLeaveThemOut)
+{
+    type("RunsEdit", "30");
+    type("SeedEdit", "6");
+    type("holdingEdit", QLocale().toString(0.1));
+    type("shortageEdit", "5");
+    type("deliveryEdit", "20");
+    vary("Порог, все товары");
+    type("FromEdit", "0");
+    type("ToEdit", "200");
+    type("PointsEdit", "5");
+    run();
+    ASSERT_TRUE(messages.isEmpty()) << messages.value(0).toStdString();
+    auto* table = control<QTableWidget>("ResultsTable");
+    ASSERT_EQ(table->rowCount(), 5);
+    EXPECT_EQ(table->horizontalHeaderItem(6)->text(), "Затраты в день");
+    QStringList marks;
+    for (int row = 0; row < 5; ++row)
+        marks << table->item(row, 7)->text();
+    EXPECT_EQ(marks.count("самая дешёвая"), 1);
+    EXPECT_TRUE(marks.contains("дороже"));
+
+    QTemporaryDir folder;
+    const QByteArray saved = saveAs(folder.filePath("costs.csv"));
+    QProcess commandLine;
+    commandLine.start(QStringLiteral(KESTRIN),
+                      {"--series", "--runs", "30", "--seed", "6", "--vary", "threshold:all=0:200:5", "--holding-cost",
+                       "0.1", "--shortage-cost", "5", "--delivery-cost", "20"});
+    ASSERT_TRUE(commandLine.waitForFinished(60'000));
+    EXPECT_EQ(saved, commandLine.readAllStandardOutput());
+    const QString cheapest =
+        QString::fromUtf8(commandLine.readAllStandardError()).section("cheapest: ", 1).section('\n', 0, 0);
+    EXPECT_EQ(table->item(static_cast<int>(marks.indexOf("самая дешёвая")), 0)->text(), cheapest);
+    const QString status = control<QLabel>("StatusLabel")->text();
+    EXPECT_TRUE(status.contains("Меньше всего затрат в день — при значении " + cheapest + ".")) << status.toStdString();
+
+    auto* statistic = control<QComboBox>("StatisticCombo");
+    statistic->setCurrentIndex(statistic->findText("Затраты в день"));
+    EXPECT_EQ(control<shell::SweepChart>("Chart")->lines().front().name, "Затраты в день");
+
+    auto* measures = control<QComboBox>("MeasureCombo");
+    measures->setCurrentIndex(measures->findText("товары"));
+    EXPECT_FALSE(control("ExtrasBox")->isEnabled());
+    run();
+    EXPECT_EQ(table->rowCount(), 5 * (GoodsCount + 1));
+    const QByteArray goods = saveAs(folder.filePath("goods.csv"));
+    commandLine.start(
+        QStringLiteral(KESTRIN),
+        {"--series", "--runs", "30", "--seed", "6", "--vary", "threshold:all=0:200:5", "--measures", "goods"});
+    ASSERT_TRUE(commandLine.waitForFinished(60'000));
+    EXPECT_EQ(goods, commandLine.readAllStandardOutput());
+    EXPECT_EQ(control<shell::SweepChart>("Chart")->lines().size(), std::size_t{GoodsCount + 1});
 }
 
 // Orders below 0 are refused in a sweep's range as in the fields, by the

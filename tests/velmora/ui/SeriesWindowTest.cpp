@@ -3,6 +3,7 @@
 #include "velmora/ui/Unit1.h"
 
 #include "velmora/model/Series.h"
+#include "velmora/model/Servers.h"
 #include "velmora/ui/Chart.h"
 
 #include "../../support/ChartText.h"
@@ -88,6 +89,7 @@ TEST_F(SeriesWindowTest, BadFieldsAreNamedFocusedAndLeaveNoResults)
     const std::vector<Case> cases{
         {"RunsEdit", "1", "Число прогонов: \"1\" — задайте число от 2 до 1000000"},
         {"SeedEdit", "-5", "Начальное число: \"-5\" — не целое неотрицательное число"},
+        {"PrecisionEdit", "100", "Точность, %: \"100\" — задайте число больше 0 и меньше 100 или оставьте поле пустым"},
         {"FromEdit", "x", "Изменять, от: \"x\" — не число"},
         {"PointsEdit", "51", "Изменять, Точек: \"51\" — задайте число от 2 до 50"},
         {"ToEdit", "50", "Изменять, до: \"50\" — задайте конец, отличный от начала: иначе все точки одинаковы"},
@@ -176,6 +178,81 @@ TEST_F(SeriesWindowTest, SameNumbersAsTheCommandLineInTheTableTheFileAndTheClipb
     const double mean = QLocale().toDouble(row[2]);
     EXPECT_TRUE(QLocale().toDouble(row[3]) < mean && mean < QLocale().toDouble(row[4]));
     EXPECT_EQ(row.back(), "20");
+}
+
+// The servers' measures are the command line's too, a row per server and per
+// flow at a server of several; with a baseline the chart shows each point's
+// paired difference from it, whose mean is the difference of the means, and
+// the table says which rows differ from it by the chart's measure.
+TEST_F(SeriesWindowTest, TheServersMeasuresAndTheirDifferencesFromABaseline)
+{
+    type("RunsEdit", "20");
+    type("SeedEdit", "8");
+    auto* measures = control<QComboBox>("MeasureCombo");
+    measures->setCurrentIndex(measures->findText("серверы"));
+    vary(processing + "MAX");
+    type("FromEdit", "40");
+    type("ToEdit", "60");
+    type("PointsEdit", "3");
+    run();
+    ASSERT_TRUE(messages.isEmpty()) << messages.value(0).toStdString();
+    constexpr int rowsPerPoint = ServerCount + 2 + 3;
+    ASSERT_EQ(table()->rowCount(), 3 * rowsPerPoint);
+    EXPECT_EQ(table()->item(ServerCount, 1)->text(), "Общий сервер");
+    EXPECT_EQ(table()->item(ServerCount, 2)->text(), "2");
+    QTemporaryDir folder;
+    const QByteArray saved = saveAs(folder.filePath("servers.csv"));
+    QProcess commandLine;
+    commandLine.start(
+        QStringLiteral(VELMORA),
+        {"--series", "--runs", "20", "--seed", "8", "--measures", "servers", "--vary", "processing:1=40:60:3"});
+    ASSERT_TRUE(commandLine.waitForFinished(60'000));
+    EXPECT_EQ(saved, commandLine.readAllStandardOutput());
+
+    auto* statistic = control<QComboBox>("StatisticCombo");
+    statistic->setCurrentIndex(statistic->findText("Загрузка"));
+    const auto* chart = control<shell::SweepChart>("Chart");
+    ASSERT_EQ(chart->lines().size(), std::size_t{ServerCount});
+    const std::vector<shell::SweepLine> means = chart->lines();
+    auto* baseline = control<QComboBox>("BaselineCombo");
+    baseline->setCurrentIndex(2);
+    ASSERT_EQ(baseline->currentText(), "50");
+    const std::vector<shell::SweepLine> differences = chart->lines();
+    for (std::size_t server = 0; server < means.size(); ++server) {
+        for (std::size_t point = 0; point < 3; ++point)
+            EXPECT_NEAR(differences[server].estimates[point].mean,
+                        means[server].estimates[point].mean - means[server].estimates[1].mean, 1e-12);
+    }
+    EXPECT_EQ(differences[4].estimates[1].low, 0.0);
+    const int compared = table()->columnCount() - 1;
+    EXPECT_EQ(table()->horizontalHeaderItem(compared)->text(), "Отличие от базовой");
+    // Longer processing loads the final server more, and no server's flow row
+    // has a utilisation to compare.
+    EXPECT_EQ(table()->item(rowsPerPoint + rowsPerPoint - 4, compared)->text(), "базовая");
+    EXPECT_EQ(table()->item(2 * rowsPerPoint + rowsPerPoint - 4, compared)->text(), "да");
+    EXPECT_EQ(table()->item(2 * rowsPerPoint + rowsPerPoint - 1, compared)->text(), "");
+}
+
+// With a precision the runs go in stages until every row is precise enough,
+// as the command line's --precision makes them.
+TEST_F(SeriesWindowTest, APrecisionEndsTheSeriesAsTheCommandLinesDoes)
+{
+    type("RunsEdit", "5000");
+    type("SeedEdit", "4");
+    type("PrecisionEdit", QLocale().toString(2.5));
+    run();
+    const QString status = control<QLabel>("StatusLabel")->text();
+    EXPECT_TRUE(status.startsWith("Серия закончена: точность 2" + QLocale().decimalPoint() + "5 % достигнута за "))
+        << status.toStdString();
+    QTemporaryDir folder;
+    const QByteArray saved = saveAs(folder.filePath("precise.csv"));
+    QProcess commandLine;
+    commandLine.start(QStringLiteral(VELMORA), {"--series", "--runs", "5000", "--seed", "4", "--precision", "0.025"});
+    ASSERT_TRUE(commandLine.waitForFinished(60'000));
+    EXPECT_EQ(saved, commandLine.readAllStandardOutput());
+    const int runs = table()->item(0, table()->columnCount() - 1)->text().toInt();
+    EXPECT_GT(runs, 10);
+    EXPECT_LT(runs, 5000);
 }
 
 // The main window goes on working while a series runs. A stop keeps the runs
