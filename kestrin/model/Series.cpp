@@ -3,7 +3,9 @@
 
 #include "WarehouseLanes.h"
 
+#include "shell/core/Convert.h"
 #include "shell/core/Csv.h"
+#include "shell/core/Exception.h"
 #include "shell/core/Random.h"
 
 #include <algorithm>
@@ -35,6 +37,15 @@ std::optional<WarehouseSweep> ParseQuantityKey(std::string_view key)
         }
     }
     return std::nullopt;
+}
+
+WarehouseSweep ReadQuantityKey(std::string_view key)
+{
+    if (const auto varied = ParseQuantityKey(key))
+        return *varied;
+    throw shell::Exception(shell::Quoted(key)
+                           + " — ожидается order:J или threshold:J, где J — all или номер товара от 1 до "
+                           + std::to_string(GoodsCount));
 }
 
 TWarehouseInput WithQuantity(TWarehouseInput input, WarehouseSweep varied, double value)

@@ -57,6 +57,8 @@ struct WarehouseSweep {
 // "order:J" or "threshold:J", J a good's number or "all".
 std::string QuantityKey(WarehouseSweep varied);
 std::optional<WarehouseSweep> ParseQuantityKey(std::string_view key);
+// ParseQuantityKey's quantity; throws shell::Exception quoting a key that names none.
+WarehouseSweep ReadQuantityKey(std::string_view key);
 
 TWarehouseInput WithQuantity(TWarehouseInput input, WarehouseSweep varied, double value);
 

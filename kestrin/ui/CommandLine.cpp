@@ -53,14 +53,15 @@ std::optional<shell::Sweep> sweep(const shell::SeriesCommandLine& commandLine)
     const auto what = commandLine.varyWhat();
     if (!what)
         return std::nullopt;
-    const std::optional<WarehouseSweep> varied = ParseQuantityKey(what->toStdString());
-    if (!varied)
-        shell::ThrowUsageError(QStringLiteral("vary"),
-                               shell::Quoted(what->toStdString())
-                                   + " — ожидается order:J или threshold:J, где J — all или номер товара от 1 до "
-                                   + std::to_string(GoodsCount));
-    const bool order = varied->quantity == WarehouseSweep::Quantity::Order;
-    return commandLine.varySweep(QuantityKey(*varied), order ? ReadOrder : ReadThreshold);
+    const WarehouseSweep varied = [&] {
+        try {
+            return ReadQuantityKey(what->toStdString());
+        } catch (const shell::Exception& error) {
+            shell::ThrowUsageError(QStringLiteral("vary"), error.message());
+        }
+    }();
+    const bool order = varied.quantity == WarehouseSweep::Quantity::Order;
+    return commandLine.varySweep(QuantityKey(varied), order ? ReadOrder : ReadThreshold);
 }
 
 TWarehouseInput inputOf(const shell::SeriesCommandLine& commandLine)

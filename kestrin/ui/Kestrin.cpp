@@ -6,17 +6,21 @@
 #include "AboutModel.h"
 #include "CommandLine.h"
 #include "DaysWindow.h"
+#include "Experiment.h"
 #include "WarehouseSeriesWindow.h"
 #include "ui_Kestrin.h"
 
 #include "kestrin/model/Inputs.h"
+#include "kestrin/model/Series.h"
 
 #include "shell/core/Convert.h"
 #include "shell/core/Random.h"
 #include "shell/ui/About.h"
 #include "shell/ui/Application.h"
+#include "shell/ui/ExperimentFile.h"
 #include "shell/ui/FieldError.h"
 #include "shell/ui/Layout.h"
+#include "shell/ui/NumberText.h"
 #include "shell/ui/Screen.h"
 #include "shell/ui/SeriesWindow.h"
 
@@ -68,6 +72,8 @@ TForm1::TForm1(QWidget* parent)
     shell::connectGuarded(ui->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     shell::connectMainMenus(this, ui->QuitAction, ui->AboutProgramAction, ProgramDescription());
     shell::connectGuarded(ui->SeriesAction, &QAction::triggered, this, [this] { openSeries(); });
+    shell::connectGuarded(ui->OpenExperimentAction, &QAction::triggered, this, [this] { openExperiment(); });
+    shell::connectGuarded(ui->SaveExperimentAction, &QAction::triggered, this, [this] { saveExperiment(); });
     shell::connectGuarded(ui->DaysAction, &QAction::triggered, this, [this] { openDays(); });
     shell::connectGuarded(ui->SaveDaysAction, &QAction::triggered, this, [this] { saveDayRecords(this, *lastDays_); });
     shell::connectGuarded(ui->AboutModelAction, &QAction::triggered, this,
@@ -76,12 +82,49 @@ TForm1::TForm1(QWidget* parent)
 
 void TForm1::openSeries()
 {
+    shell::bringToFront(seriesWindow(), this);
+}
+
+shell::SeriesWindow* TForm1::seriesWindow()
+{
     if (series_ == nullptr) {
         WarehouseWindowView view{[this] { return ReadWarehouseInput(); }, orders(), thresholds()};
         series_ = new shell::SeriesWindow(QStringLiteral("Серия расчётов"), MakeWarehouseSeriesProgram(std::move(view)),
                                           this);
     }
-    shell::bringToFront(series_, this);
+    return series_;
+}
+
+void TForm1::saveExperiment()
+{
+    shell::saveExperiment(this, seriesWindow()->experiment());
+}
+
+void TForm1::openExperiment()
+{
+    const auto opened = shell::openExperiment(this, [this](const shell::ExperimentParts& parts) {
+        const WarehouseSetup setup = SettingsFromJson(parts.settings);
+        if (parts.series.vary)
+            ReadQuantityKey(parts.series.vary->parameter);
+        seriesWindow()->check(parts.series);
+        return setup;
+    });
+    if (!opened)
+        return;
+    showInput(opened->first.input);
+    seriesWindow()->apply(opened->second, CostExtras(opened->first.costs));
+    openSeries();
+}
+
+void TForm1::showInput(const TWarehouseInput& input)
+{
+    const auto orderFields = orders();
+    const auto thresholdFields = thresholds();
+    for (std::size_t good = 0; good < GoodsCount; ++good) {
+        orderFields[good]->setText(shell::FieldText(input.Order[good]));
+        thresholdFields[good]->setText(shell::FieldText(input.Threshold[good]));
+    }
+    ui->G->setText(QString::number(input.DayCount));
 }
 
 void TForm1::openDays()

@@ -41,6 +41,10 @@ public:
 
     // Opens the series window, or brings it to the front.
     void openSeries();
+    // Saves both windows' settings as an experiment, or shows those of a saved
+    // one, the series window in front, ready to run.
+    void saveExperiment();
+    void openExperiment();
     // The days of the last press that computed L; null before the first.
     std::shared_ptr<const PressDays> lastDays() const { return lastDays_; }
     // The fields of goods 1 to 10 in each column.
@@ -52,6 +56,9 @@ protected:
 
 private:
     void openDays();
+    // The series window, made hidden at its first use.
+    shell::SeriesWindow* seriesWindow();
+    void showInput(const TWarehouseInput& input);
 
     std::unique_ptr<Ui::TForm1> ui;
     std::shared_ptr<const PressDays> lastDays_;

@@ -3,6 +3,7 @@
 // or each good's measures a row per good. A sweep's chart draws one statistic.
 #include "WarehouseSeriesWindow.h"
 
+#include "Experiment.h"
 #include "GoodTitles.h"
 
 #include "kestrin/model/Inputs.h"
@@ -253,9 +254,8 @@ public:
         if (request.measure == "goods")
             return std::make_shared<WarehouseSeries>(view_.input(), request.seed, request.sweep,
                                                      WarehouseMeasure::Goods);
-        const Costs costs{request.extras.at("holding"), request.extras.at("shortage"), request.extras.at("delivery")};
         return std::make_shared<WarehouseSeries>(view_.input(), request.seed, request.sweep, WarehouseMeasure::L,
-                                                 costs);
+                                                 CostsOf(request.extras));
     }
 
     QString parameterName(const std::string& key) const override { return quantityName(ParseQuantityKey(key).value()); }
@@ -277,11 +277,26 @@ public:
         return std::make_unique<LPresentation>(model, std::move(points));
     }
 
+    QJsonObject experimentSettings(const std::map<std::string, double>& extras) const override
+    {
+        return SettingsJson({view_.input(), CostsOf(extras)});
+    }
+
 private:
     WarehouseWindowView view_;
 };
 
 }  // namespace
+
+Costs CostsOf(const std::map<std::string, double>& extras)
+{
+    return {extras.at("holding"), extras.at("shortage"), extras.at("delivery")};
+}
+
+std::map<std::string, double> CostExtras(const Costs& costs)
+{
+    return {{"holding", costs.holding}, {"shortage", costs.shortage}, {"delivery", costs.delivery}};
+}
 
 std::unique_ptr<shell::SeriesProgram> MakeWarehouseSeriesProgram(WarehouseWindowView view)
 {

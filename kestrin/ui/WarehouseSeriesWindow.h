@@ -2,11 +2,14 @@
 // can vary, and a finished series as a table and chart.
 #pragma once
 
+#include "kestrin/model/Goods.h"
 #include "kestrin/model/Warehouse.h"
 
 #include <array>
 #include <functional>
+#include <map>
 #include <memory>
+#include <string>
 
 class QLineEdit;
 
@@ -25,5 +28,9 @@ struct WarehouseWindowView {
 };
 
 std::unique_ptr<shell::SeriesProgram> MakeWarehouseSeriesProgram(WarehouseWindowView view);
+
+// The costs among the series window's own settings, and back.
+Costs CostsOf(const std::map<std::string, double>& extras);
+std::map<std::string, double> CostExtras(const Costs& costs);
 
 }  // namespace kestrin

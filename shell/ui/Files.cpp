@@ -22,10 +22,17 @@ QString suffixOf(const QString& filter)
     return match.hasMatch() ? match.captured(1) : QString();
 }
 
+// Where the dialogs open: where the user last saved or opened a file, at first
+// in their documents.
+QString& lastFolder()
+{
+    static QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    return folder;
+}
+
 std::optional<SaveTarget> askInDialog(QWidget* parent, const QString& title, const QStringList& filters)
 {
-    // The dialog opens where the user last saved, at first in their documents.
-    static QString folder = QStandardPaths::writableLocation(QStandardPaths::DocumentsLocation);
+    QString& folder = lastFolder();
     QFileDialog dialog(parent, title, QDir(folder).exists() ? folder : QDir::homePath());
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setNameFilters(filters);
@@ -54,6 +61,25 @@ std::optional<SaveTarget> askInDialog(QWidget* parent, const QString& title, con
 SaveDialog& saveDialog()
 {
     static SaveDialog dialog = askInDialog;
+    return dialog;
+}
+
+std::optional<QString> askOpenInDialog(QWidget* parent, const QString& title, const QStringList& filters)
+{
+    QString& folder = lastFolder();
+    QFileDialog dialog(parent, title, QDir(folder).exists() ? folder : QDir::homePath());
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    dialog.setNameFilters(filters);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    folder = QFileInfo(dialog.selectedFiles().front()).absolutePath();
+    return dialog.selectedFiles().front();
+}
+
+OpenDialog& openDialog()
+{
+    static OpenDialog dialog = askOpenInDialog;
     return dialog;
 }
 
@@ -101,6 +127,16 @@ std::optional<SaveTarget> askSavePath(QWidget* parent, const QString& title, con
     if (!answer)
         return std::nullopt;
     return resolveSaveTarget(answer->path, answer->filter, filters);
+}
+
+void setOpenDialog(OpenDialog dialog)
+{
+    openDialog() = dialog ? std::move(dialog) : askOpenInDialog;
+}
+
+std::optional<QString> askOpenPath(QWidget* parent, const QString& title, const QStringList& filters)
+{
+    return openDialog()(parent, title, filters);
 }
 
 bool saveFile(const QString& path, const std::function<bool(QIODevice& device)>& write)

@@ -36,6 +36,13 @@ using SaveDialog =
 void setSaveDialog(SaveDialog dialog);
 std::optional<SaveTarget> askSavePath(QWidget* parent, const QString& title, const QStringList& filters);
 
+// Asks which file to open, offering the file types of `filters`; nothing when
+// the user cancels. Replaceable as the save dialog is.
+using OpenDialog =
+    std::function<std::optional<QString>(QWidget* parent, const QString& title, const QStringList& filters)>;
+void setOpenDialog(OpenDialog dialog);
+std::optional<QString> askOpenPath(QWidget* parent, const QString& title, const QStringList& filters);
+
 // Writes a file through a temporary one that replaces it only when `write`
 // succeeded, so a failure never leaves a broken file; a failure is shown as one
 // message naming the file. Returns whether the file was written.

@@ -4,6 +4,8 @@
 #include "shell/core/Convert.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
 
 namespace shell {
@@ -13,6 +15,34 @@ QLocale NumberLocale()
     QLocale locale;
     locale.setNumberOptions(QLocale::OmitGroupSeparator);
     return locale;
+}
+
+namespace {
+
+// Plain digits within everyday magnitudes, an exponent beyond them.
+template <typename Number>
+QString shortestText(Number value)
+{
+    std::array<char, 64> buffer{};
+    const Number magnitude = std::abs(value);
+    const auto format = magnitude == 0 || (magnitude >= Number(1e-4) && magnitude < Number(1e15))
+        ? std::chars_format::fixed
+        : std::chars_format::scientific;
+    const auto end = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value, format).ptr;
+    QString text = QString::fromLatin1(buffer.data(), end - buffer.data());
+    return text.replace(QLatin1Char('.'), NumberLocale().decimalPoint());
+}
+
+}  // namespace
+
+QString FieldText(double value)
+{
+    return shortestText(value);
+}
+
+QString FieldText(float value)
+{
+    return shortestText(value);
 }
 
 QString NumberWithNoun(const QLocale& locale, std::int64_t n, const char* one, const char* few, const char* many)

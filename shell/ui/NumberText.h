@@ -15,6 +15,11 @@ namespace shell {
 // The user's decimal separator, but no group separators: 4720 must not read as 4,72.
 QLocale NumberLocale();
 
+// A number as a field shows it for the user to edit: the fewest digits that
+// read back as the same number, and the locale's decimal separator.
+QString FieldText(double value);
+QString FieldText(float value);
+
 // n in the locale's format followed by the form of the Russian noun that fits it.
 QString NumberWithNoun(const QLocale& locale, std::int64_t n, const char* one, const char* few, const char* many);
 

@@ -5,6 +5,7 @@
 
 #include "Application.h"
 #include "ChartMenu.h"
+#include "ExperimentFile.h"
 #include "FieldError.h"
 #include "Files.h"
 #include "NumberText.h"
@@ -334,12 +335,14 @@ void SeriesWindow::startSeries()
     // Settings that the measures do not count are shown unavailable, and left out.
     if (!program_->usesExtras(measure()))
         std::ranges::for_each(values, [](auto& value) { value.second = 0; });
+    const QJsonObject settings = program_->experimentSettings(values);
     const std::shared_ptr<const SeriesModel> model =
         program_->makeModel({seed, std::move(sweep), measure(), std::move(values)});
     if (const auto refused = model->refusedPoint())
         reportFailure(*model, *refused);
     if (ui->SeedEdit->text().trimmed().isEmpty())
         ui->SeedEdit->setText(QString::number(seed));
+    experiment_ = ExperimentBytes(settings, setup());
     sweepName_ = model->sweep() ? ui->VaryCombo->currentText() : QString();
     clearResults();
     remember();
@@ -578,9 +581,9 @@ void SeriesWindow::save() const
         return;
     const auto target = askSavePath(const_cast<SeriesWindow*>(this), QStringLiteral("Сохранить итоги серии"),
                                     {QStringLiteral("Итоги серии, CSV (*.csv)")});
-    if (!target)
-        return;
-    saveText(target->path, presentation_->csv());
+    // The experiment beside the results makes them again.
+    if (target && saveText(target->path, presentation_->csv()))
+        saveText(ExperimentPathBeside(target->path), experiment_.toStdString());
 }
 
 namespace {
@@ -660,12 +663,32 @@ SeriesSetup SeriesWindow::setup() const
     return setup;
 }
 
+QByteArray SeriesWindow::experiment() const
+{
+    return ExperimentBytes(program_->experimentSettings(extras()), setup());
+}
+
+void SeriesWindow::check(const SeriesSetup& setup) const
+{
+    if (setup.measures.empty() || std::ranges::any_of(measures_, [&setup](const MeasureChoice& choice) {
+            return choice.key == setup.measures;
+        }))
+        return;
+    QStringList keys;
+    for (const MeasureChoice& choice : measures_)
+        keys << QString::fromStdString(choice.key);
+    throw Exception("поле «series.measures» — " + Quoted(setup.measures) + ": ожидается "
+                    + keys.join(QStringLiteral(" или ")).toStdString());
+}
+
 void SeriesWindow::apply(const SeriesSetup& setup, const std::map<std::string, double>& values)
 {
-    const QLocale locale = NumberLocale();
     ui->RunsEdit->setText(QString::number(setup.runs));
     ui->SeedEdit->setText(setup.seed ? QString::number(*setup.seed) : QString());
-    ui->PrecisionEdit->setText(setup.precision ? locale.toString(*setup.precision * 100, 'g', 12) : QString());
+    // A share's percentage to twelve digits, so that 0.07 shows as 7.
+    ui->PrecisionEdit->setText(setup.precision ? FieldText(QString::number(*setup.precision * 100, 'g', 12).toDouble())
+                                               : QString());
+    ui->MeasureCombo->setCurrentIndex(0);
     for (std::size_t i = 0; i < measures_.size(); ++i) {
         if (measures_[i].key == setup.measures)
             ui->MeasureCombo->setCurrentIndex(static_cast<int>(i));
@@ -676,14 +699,13 @@ void SeriesWindow::apply(const SeriesSetup& setup, const std::map<std::string, d
             if (choices_[i].key == setup.vary->parameter)
                 ui->VaryCombo->setCurrentIndex(static_cast<int>(i) + 1);
         }
-        ui->FromEdit->setText(locale.toString(setup.vary->from, 'g', 12));
-        ui->ToEdit->setText(locale.toString(setup.vary->to, 'g', 12));
+        ui->FromEdit->setText(FieldText(setup.vary->from));
+        ui->ToEdit->setText(FieldText(setup.vary->to));
         ui->PointsEdit->setText(QString::number(setup.vary->points));
     }
     for (const auto& [extra, field] : extraFields_) {
         const auto value = values.find(extra.key);
-        field->setText(value == values.end() || value->second == 0 ? QString()
-                                                                   : locale.toString(value->second, 'g', 12));
+        field->setText(value == values.end() || value->second == 0 ? QString() : FieldText(value->second));
     }
 }
 

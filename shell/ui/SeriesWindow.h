@@ -11,6 +11,7 @@
 
 #include <QDialog>
 #include <QFutureWatcher>
+#include <QJsonObject>
 #include <QStringList>
 #include <QTimer>
 
@@ -152,6 +153,9 @@ public:
     virtual QWidget* parameterField(const std::string& key) const = 0;
     virtual std::unique_ptr<SeriesPresentation> present(const SeriesModel& model,
                                                         std::vector<SeriesPoint> points) const = 0;
+    // The main window's settings as an experiment keeps them, with the program's
+    // own of the series window; throws a FieldError as makeModel does.
+    virtual QJsonObject experimentSettings(const std::map<std::string, double>& extras) const = 0;
 };
 
 // A dialog so that Enter presses "Запустить" and Esc closes it; it never blocks
@@ -176,7 +180,13 @@ public:
     // its FieldError.
     SeriesSetup setup() const;
     std::map<std::string, double> extras() const;
-    // Shows the settings of an experiment.
+    // The experiment of both windows' settings as they stand; throws a
+    // FieldError for a field that holds no number.
+    QByteArray experiment() const;
+    // Throws Exception for an experiment's measures that the program does not offer.
+    void check(const SeriesSetup& setup) const;
+    // Shows the settings of an experiment, once the main window shows its own
+    // so that the parameter it varies is offered.
     void apply(const SeriesSetup& setup, const std::map<std::string, double>& extras);
 
 protected:
@@ -219,6 +229,7 @@ private:
     ResultsTable* table_ = nullptr;
     QFutureWatcher<void> watcher_;
     QTimer progressTimer_;
+    QByteArray experiment_;   // the last series' experiment, saved beside its results
     QString sweepName_;       // what the last series varied, empty without a sweep
     QList<int> split_{2, 3};  // the table's and the chart's shares of the results area
 };

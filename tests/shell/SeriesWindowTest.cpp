@@ -127,6 +127,10 @@ public:
     {
         return std::make_unique<Presentation>(model, std::move(points), noFile);
     }
+    QJsonObject experimentSettings(const std::map<std::string, double>& extras) const override
+    {
+        return {{"k", extras.at("k")}};
+    }
 
 private:
     Gate& gate_;

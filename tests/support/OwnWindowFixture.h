@@ -31,6 +31,7 @@ protected:
     {
         shell::setErrorDisplay(nullptr);
         shell::setSaveDialog(nullptr);
+        shell::setOpenDialog(nullptr);
     }
 
     // Qt counts a window active while the window it belongs to is; this is the
@@ -55,6 +56,18 @@ protected:
         QTest::mouseClick(control<QPushButton>(button), Qt::LeftButton);
         QFile saved(path);
         return saved.open(QIODevice::ReadOnly) ? saved.readAll() : QByteArray("not saved");
+    }
+
+    // Ctrl and `key` in the main window, brought to the front, with `path` the file its dialog answers.
+    void fileCommand(Qt::Key key, const QString& path)
+    {
+        shell::setSaveDialog([path](QWidget*, const QString&, const QStringList&) {
+            return shell::SaveTarget{path, 0};
+        });
+        shell::setOpenDialog([path](QWidget*, const QString&, const QStringList&) { return path; });
+        form.activateWindow();
+        EXPECT_TRUE(focused(&form));
+        QTest::keyClick(&form, key, Qt::ControlModifier);
     }
 
     QStringList messages;

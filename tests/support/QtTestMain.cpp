@@ -36,6 +36,9 @@ int main(int argc, char** argv)
     const QString config = home.filePath(QStringLiteral("config"));
     qputenv("XDG_CONFIG_HOME", QFile::encodeName(config));
     QApplication application(argc, argv);
+#ifdef TEST_PROGRAM
+    QApplication::setApplicationName(QStringLiteral(TEST_PROGRAM));
+#endif
     testing::InitGoogleTest(&argc, argv);
     testing::UnitTest::GetInstance()->listeners().Append(new FreshSettings(config));
     return RUN_ALL_TESTS();

@@ -1,6 +1,9 @@
 // Keys are the side's English name and the parameter's number.
 #include "Settings.h"
 
+#include "shell/core/Convert.h"
+#include "shell/core/Exception.h"
+
 namespace velmora {
 
 std::string_view DistributionName(DistributionKind kind)
@@ -47,6 +50,18 @@ std::optional<SweepParameter> ParseParameterKey(std::string_view key)
         }
     }
     return std::nullopt;
+}
+
+SweepParameter ReadVariedParameter(const SeriesSettings& settings, std::string_view key)
+{
+    const std::optional<SweepParameter> varied = ParseParameterKey(key);
+    if (!varied)
+        throw shell::Exception(shell::Quoted(key) + " — ожидается arrival:1, arrival:2, processing:1 или processing:2");
+    const DistributionKind kind = varied->side == Side::Arrival ? settings.arrival.kind : settings.processing.kind;
+    if (varied->parameter > ParameterCount(kind))
+        throw shell::Exception(shell::Quoted(key) + " — у распределения " + std::string(DistributionName(kind))
+                               + " один параметр");
+    return *varied;
 }
 
 SeriesSettings WithParameter(SeriesSettings settings, SweepParameter varied, double value)

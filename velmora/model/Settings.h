@@ -32,6 +32,10 @@ struct SweepParameter {
 std::string ParameterKey(SweepParameter parameter);
 std::optional<SweepParameter> ParseParameterKey(std::string_view key);
 
+// The parameter of `key` that the settings have; throws shell::Exception
+// quoting the key and saying why it is none.
+SweepParameter ReadVariedParameter(const SeriesSettings& settings, std::string_view key);
+
 // The settings with one parameter set to `value`.
 SeriesSettings WithParameter(SeriesSettings settings, SweepParameter varied, double value);
 

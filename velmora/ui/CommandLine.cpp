@@ -62,18 +62,17 @@ std::optional<shell::Sweep> sweep(const shell::SeriesCommandLine& commandLine, c
     const auto what = commandLine.varyWhat();
     if (!what)
         return std::nullopt;
-    const auto bad = [&what](const std::string& why) {
-        shell::ThrowUsageError(QStringLiteral("vary"), shell::Quoted(what->toStdString()) + " — " + why);
-    };
-    const std::optional<SweepParameter> varied = ParseParameterKey(what->toStdString());
-    if (!varied)
-        bad("ожидается arrival:1, arrival:2, processing:1 или processing:2");
-    const DistributionKind kind = varied->side == Side::Arrival ? settings.arrival.kind : settings.processing.kind;
-    if (varied->parameter > ParameterCount(kind))
-        bad("у распределения " + std::string(DistributionName(kind)) + " один параметр");
+    const SweepParameter varied = [&] {
+        try {
+            return ReadVariedParameter(settings, what->toStdString());
+        } catch (const shell::Exception& error) {
+            shell::ThrowUsageError(QStringLiteral("vary"), error.message());
+        }
+    }();
+    const DistributionKind kind = varied.side == Side::Arrival ? settings.arrival.kind : settings.processing.kind;
     // Only MAX's whole part counts, so a sweep of it takes whole values.
-    const bool whole = kind == DistributionKind::Uniform && varied->parameter == 1;
-    return commandLine.varySweep(ParameterKey(*varied), shell::StrToFloat, whole);
+    const bool whole = kind == DistributionKind::Uniform && varied.parameter == 1;
+    return commandLine.varySweep(ParameterKey(varied), shell::StrToFloat, whole);
 }
 
 SeriesSettings settingsOf(const shell::SeriesCommandLine& commandLine)

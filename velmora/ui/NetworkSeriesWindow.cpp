@@ -4,6 +4,7 @@
 // for every server.
 #include "NetworkSeriesWindow.h"
 
+#include "Experiment.h"
 #include "Flows.h"
 #include "ServerTitles.h"
 
@@ -209,6 +210,11 @@ public:
         if (static_cast<const NetworkSeries&>(model).measure() == NetworkMeasure::Servers)
             return std::make_unique<ServersPresentation>(model, std::move(points));
         return std::make_unique<ResponsesPresentation>(model, std::move(points));
+    }
+
+    QJsonObject experimentSettings(const std::map<std::string, double>&) const override
+    {
+        return SettingsJson(view_.settings());
     }
 
 private:

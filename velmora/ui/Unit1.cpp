@@ -6,6 +6,7 @@
 #include "Chart.h"
 #include "ChartTools.h"
 #include "CommandLine.h"
+#include "Experiment.h"
 #include "Flows.h"
 #include "ui_Unit1.h"
 
@@ -13,8 +14,10 @@
 #include "shell/core/Random.h"
 #include "shell/ui/About.h"
 #include "shell/ui/Application.h"
+#include "shell/ui/ExperimentFile.h"
 #include "shell/ui/FieldError.h"
 #include "shell/ui/Layout.h"
+#include "shell/ui/NumberText.h"
 #include "shell/ui/Screen.h"
 #include "shell/ui/SeriesWindow.h"
 
@@ -104,6 +107,8 @@ void TForm1::connectHandlers()
     shell::connectGuarded(ui->FileMenu, &QMenu::aboutToShow, this, [this] { chartTools_->updateActions(); });
     shell::connectMainMenus(this, ui->QuitAction, ui->AboutProgramAction, ProgramDescription());
     shell::connectGuarded(ui->SeriesAction, &QAction::triggered, this, [this] { openSeries(); });
+    shell::connectGuarded(ui->OpenExperimentAction, &QAction::triggered, this, [this] { openExperiment(); });
+    shell::connectGuarded(ui->SaveExperimentAction, &QAction::triggered, this, [this] { saveExperiment(); });
     shell::connectGuarded(ui->AboutModelAction, &QAction::triggered, this,
                           [this] { shell::showOwnWindow(aboutModel_, this); });
     // activated, unlike currentIndexChanged, also reports choosing the item already chosen.
@@ -318,6 +323,11 @@ ShownParameter TForm1::shownParameter(SweepParameter parameter) const
 
 void TForm1::openSeries()
 {
+    shell::bringToFront(seriesWindow(), this);
+}
+
+shell::SeriesWindow* TForm1::seriesWindow()
+{
     if (series_ == nullptr) {
         NetworkWindowView view{[this] {
                                    return SeriesSettings{ReadArrivalSetting(), ReadProcessingSetting()};
@@ -329,7 +339,39 @@ void TForm1::openSeries()
             new shell::SeriesWindow(QStringLiteral("Серия прогонов"), MakeNetworkSeriesProgram(std::move(view)), this);
         shell::connectGuarded(this, &TForm1::parametersChanged, series_, [this] { series_->refreshChoices(); });
     }
-    shell::bringToFront(series_, this);
+    return series_;
+}
+
+void TForm1::saveExperiment()
+{
+    shell::saveExperiment(this, seriesWindow()->experiment());
+}
+
+void TForm1::openExperiment()
+{
+    const auto opened = shell::openExperiment(this, [this](const shell::ExperimentParts& parts) {
+        const SeriesSettings settings = SettingsFromJson(parts.settings);
+        if (parts.series.vary)
+            ReadVariedParameter(settings, parts.series.vary->parameter);
+        seriesWindow()->check(parts.series);
+        return settings;
+    });
+    if (!opened)
+        return;
+    showSetting(arrival_, opened->first.arrival);
+    showSetting(processing_, opened->first.processing);
+    seriesWindow()->apply(opened->second, {});
+    openSeries();
+}
+
+// As a user would: the distribution's button clicked, then its fields typed.
+void TForm1::showSetting(const SideControls& side, const DistributionSetting& setting)
+{
+    const std::array buttons{side.uniform, side.erlang, side.normal, side.exponential};
+    buttons[static_cast<std::size_t>(setting.kind)]->click();
+    side.first->setText(shell::FieldText(setting.p1));
+    if (ParameterCount(setting.kind) == 2)
+        side.second->setText(shell::FieldText(setting.p2));
 }
 
 DistributionSetting TForm1::ReadArrivalSetting() const

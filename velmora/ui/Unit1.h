@@ -76,6 +76,10 @@ public:
 
     // Opens the series window, or brings it to the front.
     void openSeries();
+    // Saves both windows' settings as an experiment, or shows those of a saved
+    // one, the series window in front, ready to run.
+    void saveExperiment();
+    void openExperiment();
 
 signals:
     // A distribution was chosen, so the parameters shown changed.
@@ -111,6 +115,9 @@ private:
     void connectHandlers();
     void anchorControls();
     void showFlow(TAreaSeries* series, SortedFlow values, const HistogramRange& range);
+    // The series window, made hidden at its first use.
+    shell::SeriesWindow* seriesWindow();
+    void showSetting(const SideControls& side, const DistributionSetting& setting);
 
     std::unique_ptr<Ui::TForm1> ui;
     SideControls arrival_;

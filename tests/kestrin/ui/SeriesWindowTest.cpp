@@ -127,6 +127,48 @@ TEST_F(SeriesWindowTest, CostsFindTheCheapestValueAndGoodsLeaveThemOut)
     EXPECT_EQ(control<shell::SweepChart>("Chart")->lines().size(), std::size_t{GoodsCount + 1});
 }
 
+// An experiment keeps every order, threshold, the day count and the costs:
+// opened after they changed, it shows them again, and the series it makes is
+// the command line's of the experiment saved beside the results.
+TEST_F(SeriesWindowTest, AnExperimentKeepsTheFieldsAndTheCosts)
+{
+    const auto fields = [this] {
+        QStringList texts;
+        for (int good = 0; good < GoodsCount; ++good)
+            texts << form.orders()[good]->text() << form.thresholds()[good]->text();
+        texts << form.findChild<QLineEdit*>("G")->text();
+        for (const char* cost : {"holdingEdit", "shortageEdit", "deliveryEdit"})
+            texts << control<QLineEdit>(cost)->text();
+        return texts;
+    };
+    for (int good = 0; good < GoodsCount; ++good) {
+        form.orders()[good]->setText(QString::number(10 + good) + QLocale().decimalPoint() + "5");
+        form.thresholds()[good]->setText(QString::number(20 * good));
+    }
+    form.findChild<QLineEdit*>("G")->setText("120");
+    type("holdingEdit", "0" + QLocale().decimalPoint() + "1");
+    type("deliveryEdit", "30");
+    type("RunsEdit", "12");
+    type("SeedEdit", "3");
+    const QStringList saved = fields();
+    QTemporaryDir folder;
+    fileCommand(Qt::Key_S, folder.filePath("warehouse.json"));
+    for (QLineEdit* field : form.findChildren<QLineEdit*>())
+        field->setText("1");
+    ASSERT_NE(fields(), saved);
+    fileCommand(Qt::Key_O, folder.filePath("warehouse.json"));
+    ASSERT_TRUE(messages.isEmpty()) << messages.front().toStdString();
+    EXPECT_EQ(fields(), saved);
+
+    run();
+    const QByteArray results = saveAs(folder.filePath("results.csv"));
+    QProcess commandLine;
+    commandLine.start(QStringLiteral(KESTRIN), {"--series", "--experiment", folder.filePath("results.json")});
+    ASSERT_TRUE(commandLine.waitForFinished(60'000));
+    EXPECT_EQ(results, commandLine.readAllStandardOutput());
+    EXPECT_TRUE(results.contains("cost")) << results.toStdString();
+}
+
 // Orders below 0 are refused in a sweep's range as in the fields, by the
 // range field's name, which then has the focus.
 TEST_F(SeriesWindowTest, AnOrderRangeBelowZeroIsRefusedByItsField)

@@ -17,6 +17,8 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
+#include <QJsonDocument>
+#include <QJsonObject>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProcess>
@@ -253,6 +255,105 @@ TEST_F(SeriesWindowTest, APrecisionEndsTheSeriesAsTheCommandLinesDoes)
     const int runs = table()->item(0, table()->columnCount() - 1)->text().toInt();
     EXPECT_GT(runs, 10);
     EXPECT_LT(runs, 5000);
+}
+
+// An experiment keeps both windows' settings: saved with Ctrl+S and opened
+// with Ctrl+O after everything changed, it shows them all again. A series'
+// results are saved with their experiment beside them, which the command line
+// runs into the same results. A file that is damaged, of a later version,
+// another program's, or that varies a parameter its distribution lacks, is
+// refused with a message naming it, and nothing changes.
+TEST_F(SeriesWindowTest, AnExperimentKeepsBothWindowsSettings)
+{
+    const auto click = [this](const char* button) {
+        QTest::mouseClick(form.findChild<QRadioButton*>(button), Qt::LeftButton, {}, QPoint(5, 8));
+    };
+    const auto edit = [this](const char* name) { return form.findChild<QLineEdit*>(name); };
+    const QString half = "4" + QLocale().decimalPoint() + "5";
+    click("norm");
+    edit("Edit1")->setText("50");
+    edit("Edit2")->setText(half);
+    click("erl2");
+    edit("Edit5")->setText("0" + QLocale().decimalPoint() + "1");
+    edit("Edit6")->setText("0" + QLocale().decimalPoint() + "2");
+    type("RunsEdit", "30");
+    type("SeedEdit", "11");
+    type("PrecisionEdit", "2" + QLocale().decimalPoint() + "5");
+    auto* measures = control<QComboBox>("MeasureCombo");
+    measures->setCurrentIndex(measures->findText("серверы"));
+    vary(arrival + "Матожидание");
+    type("FromEdit", "40");
+    type("ToEdit", "60");
+    type("PointsEdit", "5");
+    const auto shown = [&] {
+        QStringList texts;
+        for (const char* field : {"Edit1", "Edit2", "Edit5", "Edit6"})
+            texts << edit(field)->text();
+        for (const char* button : {"norm", "erl2"})
+            texts << QString::number(form.findChild<QRadioButton*>(button)->isChecked());
+        for (const char* field : {"RunsEdit", "SeedEdit", "PrecisionEdit", "FromEdit", "ToEdit", "PointsEdit"})
+            texts << control<QLineEdit>(field)->text();
+        texts << measures->currentText() << control<QComboBox>("VaryCombo")->currentText();
+        return texts;
+    };
+    const QStringList saved = shown();
+    QTemporaryDir folder;
+    const QString path = folder.filePath("experiment.json");
+    fileCommand(Qt::Key_S, path);
+    ASSERT_TRUE(QFile::exists(path));
+
+    click("rav");
+    click("rav2");
+    for (const char* field : {"Edit1", "Edit2", "Edit5", "Edit6"})
+        edit(field)->setText("7");
+    measures->setCurrentIndex(0);
+    for (const char* field : {"RunsEdit", "SeedEdit", "PrecisionEdit", "FromEdit", "ToEdit", "PointsEdit"})
+        type(field, "");
+    const QStringList changed = shown();
+    ASSERT_NE(changed, saved);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray experiment = file.readAll();
+    file.close();
+    const auto with = [&experiment](const QString& field, const QJsonValue& value) {
+        QJsonObject object = QJsonDocument::fromJson(experiment).object();
+        object[field] = value;
+        return QJsonDocument(object).toJson();
+    };
+    const std::vector<std::pair<QByteArray, QString>> refused{
+        {"{", "файл эксперимента не прочитан"},
+        {with("version", 2), "формат 2"},
+        {with("program", "kestrin"), "kestrin"},
+        {QByteArray(experiment).replace("\"arrival:1\"", "\"arrival:3\""), "arrival:3"},
+        {QByteArray(experiment).replace("\"servers\"", "\"queues\""), "queues"},
+    };
+    const QString damaged = folder.filePath("damaged.json");
+    for (const auto& [bytes, reason] : refused) {
+        QFile broken(damaged);
+        ASSERT_TRUE(broken.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        broken.write(bytes);
+        broken.close();
+        fileCommand(Qt::Key_O, damaged);
+        ASSERT_EQ(messages.size(), 1) << reason.toStdString();
+        EXPECT_TRUE(messages.front().startsWith("Эксперимент не открыт: «" + damaged + "» — "))
+            << messages.front().toStdString();
+        EXPECT_TRUE(messages.front().contains(reason)) << messages.front().toStdString();
+        EXPECT_EQ(shown(), changed);
+        messages.clear();
+    }
+
+    fileCommand(Qt::Key_O, path);
+    ASSERT_TRUE(messages.isEmpty()) << messages.front().toStdString();
+    EXPECT_EQ(shown(), saved);
+    EXPECT_TRUE(focused(window));
+
+    run();
+    ASSERT_TRUE(messages.isEmpty()) << messages.front().toStdString();
+    const QByteArray results = saveAs(folder.filePath("results.csv"));
+    QProcess commandLine;
+    commandLine.start(QStringLiteral(VELMORA), {"--series", "--experiment", folder.filePath("results.json")});
+    ASSERT_TRUE(commandLine.waitForFinished(60'000));
+    EXPECT_EQ(results, commandLine.readAllStandardOutput());
 }
 
 // The main window goes on working while a series runs. A stop keeps the runs
