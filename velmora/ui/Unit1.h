@@ -4,6 +4,7 @@
 
 #include "AboutModel.h"
 #include "NetworkSeriesWindow.h"
+#include "ServersWindow.h"
 
 #include "velmora/model/Engine.h"
 #include "velmora/model/Histogram.h"
@@ -76,6 +77,8 @@ public:
 
     // Opens the series window, or brings it to the front.
     void openSeries();
+    // Opens the Серверы window, or brings it to the front.
+    void openServers();
 
 signals:
     // A distribution was chosen, so the parameters shown changed.
@@ -120,7 +123,12 @@ private:
     ChartTools* chartTools_;
     QPointer<shell::SeriesWindow> series_;
     QPointer<TAboutModel> aboutModel_;
+    QPointer<ServersWindow> servers_;
     std::optional<TResultArrays> results_;
+    // The tables of the run that made results_, none before; a press runs in
+    // the other workspace, so that a failed one leaves them as they were.
+    std::unique_ptr<TRunWorkspace> run_;
+    std::unique_ptr<TRunWorkspace> nextRun_;
 };
 
 extern TForm1* Form1;
