@@ -4,6 +4,7 @@
 #include "velmora/ui/ServersWindow.h"
 
 #include "../../support/Menus.h"
+#include "../../support/OwnWindowFixture.h"
 #include "../../support/Pixels.h"
 #include "shell/core/Random.h"
 #include "shell/ui/Application.h"
@@ -37,48 +38,28 @@
 namespace velmora {
 namespace {
 
-class ServersWindowTest : public testing::Test {
+class ServersWindowTest : public OwnWindowFixture<TForm1, ServersWindow, Qt::Key_U> {
 protected:
-    ServersWindowTest()
-    {
-        shell::setErrorDisplay([this](const QString& message) { messages.append(message); });
-        form.show();
-        form.activateWindow();
-        EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
-    }
-    ~ServersWindowTest() override
-    {
-        shell::setErrorDisplay(nullptr);
-        shell::setSaveDialog(nullptr);
-    }
-
     template <typename T = QWidget>
-    T* control(QWidget& window, const char* name)
+    T* formControl(const char* name)
     {
-        T* found = window.findChild<T*>(QString::fromLatin1(name));
+        T* found = form.findChild<T*>(QString::fromLatin1(name));
         EXPECT_NE(found, nullptr) << name;
         return found;
     }
-    void press() { QTest::mouseClick(control<QPushButton>(form, "Button1"), Qt::LeftButton); }
-    void type(const char* field, const QString& text) { control<QLineEdit>(form, field)->setText(text); }
-    ServersWindow* openByKeys()
-    {
-        QTest::keyClick(&form, Qt::Key_U, Qt::ControlModifier);
-        auto* window = form.findChild<ServersWindow*>();
-        EXPECT_TRUE(window != nullptr && window->isVisible());
-        return window;
-    }
+    void press() { QTest::mouseClick(formControl<QPushButton>("Button1"), Qt::LeftButton); }
+    void enter(const char* field, const QString& text) { formControl<QLineEdit>(field)->setText(text); }
     // Both generators give 0: see the worked case of the model's tests.
     void pressWithAllDrawsZero()
     {
-        type("Edit1", "0");
-        type("Edit5", "0");
+        enter("Edit1", "0");
+        enter("Edit5", "0");
         press();
     }
     // What Ctrl+C on the table puts on the clipboard, cell by cell.
-    std::vector<QStringList> copiedTable(ServersWindow& window)
+    std::vector<QStringList> copiedTable()
     {
-        auto* table = control<QTableWidget>(window, "Table");
+        auto* table = control<QTableWidget>("Table");
         table->setFocus();
         QTest::keyClick(table, Qt::Key_C, Qt::ControlModifier);
         std::vector<QStringList> rows;
@@ -106,9 +87,7 @@ protected:
         return file.open(QIODevice::ReadOnly) ? file.readAll().toStdString() : std::string();
     }
 
-    QStringList messages;
     QTemporaryDir directory;
-    TForm1 form;
 };
 
 // Ctrl+U opens the window, which says what it waits for until the first press,
@@ -117,54 +96,53 @@ protected:
 // start of the line), and Esc closes the window.
 TEST_F(ServersWindowTest, CtrlUOpensItAndItFollowsEveryPress)
 {
-    auto* field = control<QLineEdit>(form, "Edit1");
+    EXPECT_EQ(window->windowTitle(), "Серверы");
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    EXPECT_EQ(control<QLabel>("StatusLabel")->text(),
+              "Показатели серверов появятся после нажатия «Смоделировать» в главном окне.");
+    EXPECT_EQ(control<QTableWidget>("Table")->rowCount(), 0);
+    EXPECT_FALSE(control("SaveButton")->isEnabled());
+    EXPECT_FALSE(control("RecordsButton")->isEnabled());
+    QTest::keyClick(control("Table"), Qt::Key_Escape);
+    EXPECT_FALSE(window->isVisible());
+    form.activateWindow();
+    ASSERT_TRUE(focused(&form));
+
+    auto* field = formControl<QLineEdit>("Edit1");
     field->setFocus();
     field->setCursorPosition(2);
     QTest::keyClick(field, Qt::Key_U, Qt::ControlModifier);
-    const bool fieldTookIt = field->text() != "100";
-    const auto* early = form.findChild<ServersWindow*>();
-    EXPECT_EQ(early != nullptr && early->isVisible(), !fieldTookIt);
-    if (early != nullptr)
-        form.findChild<ServersWindow*>()->close();
-    type("Edit1", "100");
-
-    control(form, "Button1")->setFocus();
-    ServersWindow* window = openByKeys();
-    ASSERT_NE(window, nullptr);
-    EXPECT_EQ(window->windowTitle(), "Серверы");
-    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
-    EXPECT_EQ(control<QLabel>(*window, "StatusLabel")->text(),
-              "Показатели серверов появятся после нажатия «Смоделировать» в главном окне.");
-    EXPECT_EQ(control<QTableWidget>(*window, "Table")->rowCount(), 0);
-    EXPECT_FALSE(control(*window, "SaveButton")->isEnabled());
-    EXPECT_FALSE(control(*window, "RecordsButton")->isEnabled());
+    EXPECT_EQ(window->isVisible(), field->text() == "100");
+    enter("Edit1", "100");
+    QTest::keyClick(formControl("Button1"), Qt::Key_U, Qt::ControlModifier);
+    ASSERT_TRUE(window->isVisible());
 
     std::vector<std::vector<QStringList>> shown;
     for (int seed : {3, 4}) {
         shell::SRand(static_cast<unsigned>(seed));
         press();
-        shown.push_back(copiedTable(*window));
+        shown.push_back(copiedTable());
         ASSERT_EQ(shown.back().size(), 11u);
     }
     EXPECT_NE(shown[0], shown[1]);
-    EXPECT_TRUE(control<QLabel>(*window, "StatusLabel")->text().contains("Наблюдаемый период"));
-    EXPECT_TRUE(control(*window, "SaveButton")->isEnabled() && control(*window, "RecordsButton")->isEnabled());
+    EXPECT_TRUE(control<QLabel>("StatusLabel")->text().contains("Наблюдаемый период"));
+    EXPECT_TRUE(control("SaveButton")->isEnabled() && control("RecordsButton")->isEnabled());
 
-    type("Edit1", "abc");
+    enter("Edit1", "abc");
     press();
     EXPECT_EQ(messages.size(), 1);
-    EXPECT_EQ(copiedTable(*window), shown[1]);
-    type("Edit1", "100");
+    EXPECT_EQ(copiedTable(), shown[1]);
+    enter("Edit1", "100");
 
-    QTest::keyClick(control(*window, "Table"), Qt::Key_Escape);
+    QTest::keyClick(control("Table"), Qt::Key_Escape);
     EXPECT_FALSE(window->isVisible());
     // While closed it is not redrawn; it shows the last press when it opens again.
     shell::SRand(3);
     press();
-    EXPECT_EQ(copiedTable(*window), shown[1]);
+    EXPECT_EQ(copiedTable(), shown[1]);
     EXPECT_TRUE(chooseFromMenu(form, "Вид", "Серверы…"));
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(copiedTable(*window), shown[0]);
+    EXPECT_EQ(copiedTable(), shown[0]);
 }
 
 // With every draw 0 the final server works 3000 of the 3002 ticks and flow 3
@@ -172,9 +150,8 @@ TEST_F(ServersWindowTest, CtrlUOpensItAndItFollowsEveryPress)
 // table shows it and copies it.
 TEST_F(ServersWindowTest, TheTableHoldsTheMeasuresOfThePress)
 {
-    ServersWindow* window = openByKeys();
     pressWithAllDrawsZero();
-    const std::vector<QStringList> rows = copiedTable(*window);
+    const std::vector<QStringList> rows = copiedTable();
     ASSERT_EQ(rows.size(), 11u);
     EXPECT_EQ(rows[0],
               QStringList({"Сервер", "Задач", "Загрузка", "Среднее ожидание", "Наибольшее ожидание", "Средняя очередь",
@@ -193,7 +170,7 @@ TEST_F(ServersWindowTest, TheTableHoldsTheMeasuresOfThePress)
 
     const auto run = runWithAllDrawsZero();
     const std::vector<ServerLine> lines = ServerLines(MeasureServers(*run));
-    auto* table = control<QTableWidget>(*window, "Table");
+    auto* table = control<QTableWidget>("Table");
     ASSERT_EQ(table->rowCount(), static_cast<int>(lines.size()));
     for (std::size_t row = 0; row < lines.size(); ++row) {
         for (std::size_t statistic = 0; statistic < lines[row].values.size(); ++statistic) {
@@ -218,8 +195,7 @@ TEST_F(ServersWindowTest, TheTableHoldsTheMeasuresOfThePress)
 // shown queue.
 TEST_F(ServersWindowTest, TheChartHasAStepLineAServerAveragingItsMeanQueue)
 {
-    ServersWindow* window = openByKeys();
-    auto* chart = control<QueueChart>(*window, "Chart");
+    auto* chart = control<QueueChart>("Chart");
     // The time average of each line, and whether each line is made of steps.
     const auto averages = [chart] {
         std::array<double, ServerCount> average{};
@@ -236,7 +212,7 @@ TEST_F(ServersWindowTest, TheChartHasAStepLineAServerAveragingItsMeanQueue)
     };
     shell::SRand(9);
     press();
-    const std::vector<QStringList> rows = copiedTable(*window);
+    const std::vector<QStringList> rows = copiedTable();
     const std::array<double, ServerCount> random = averages();
     for (int s = 0; s < ServerCount; ++s) {
         const QStringList& row = *std::find_if(rows.begin(), rows.end(), [s](const QStringList& cells) {
@@ -300,9 +276,8 @@ TEST_F(ServersWindowTest, TheChartHasAStepLineAServerAveragingItsMeanQueue)
 // the other classes show only in the legend. The numbers are in its description.
 TEST_F(ServersWindowTest, TheDiagramsColoursFollowUtilisation)
 {
-    ServersWindow* window = openByKeys();
     pressWithAllDrawsZero();
-    auto* diagram = control<NetworkDiagram>(*window, "Diagram");
+    auto* diagram = control<NetworkDiagram>("Diagram");
     QApplication::processEvents();
     const QImage image = diagram->grab().toImage();
     std::array<int, NetworkDiagram::LoadClassCount> seen{};
@@ -316,7 +291,7 @@ TEST_F(ServersWindowTest, TheDiagramsColoursFollowUtilisation)
 
     const QLocale locale = shell::NumberLocale();
     const QString description =
-        QAccessible::queryAccessibleInterface(control(*window, "DiagramScroll"))->text(QAccessible::Description);
+        QAccessible::queryAccessibleInterface(control("DiagramScroll"))->text(QAccessible::Description);
     EXPECT_TRUE(description.contains(
         QStringLiteral("Последний сервер: загрузка %1, средняя очередь %2")
             .arg(locale.toString(3000.0 / 3002, 'f', 3), locale.toString(2001.0 * 1000 / 3002, 'f', 2))))
@@ -328,14 +303,12 @@ TEST_F(ServersWindowTest, TheDiagramsColoursFollowUtilisation)
 TEST_F(ServersWindowTest, SavesTheTableAndTheRecordsOfThePress)
 {
     EXPECT_FALSE(chooseFromMenu(form, "Файл", "Сохранить записи задач…"));
-    ServersWindow* window = openByKeys();
     pressWithAllDrawsZero();
     const auto run = runWithAllDrawsZero();
     const std::string records = TaskRecordsCsv(TaskRecords(*run));
-    EXPECT_EQ(savedBy([&] { QTest::mouseClick(control<QPushButton>(*window, "RecordsButton"), Qt::LeftButton); }),
-              records);
+    EXPECT_EQ(savedBy([&] { QTest::mouseClick(control<QPushButton>("RecordsButton"), Qt::LeftButton); }), records);
     EXPECT_EQ(savedBy([&] { EXPECT_TRUE(chooseFromMenu(form, "Файл", "Сохранить записи задач…")); }), records);
-    EXPECT_EQ(savedBy([&] { QTest::mouseClick(control<QPushButton>(*window, "SaveButton"), Qt::LeftButton); }),
+    EXPECT_EQ(savedBy([&] { QTest::mouseClick(control<QPushButton>("SaveButton"), Qt::LeftButton); }),
               ServerLinesCsv(MeasureServers(*run)));
     EXPECT_TRUE(messages.isEmpty());
 }
@@ -344,11 +317,10 @@ TEST_F(ServersWindowTest, SavesTheTableAndTheRecordsOfThePress)
 // screen reader hears each by name.
 TEST_F(ServersWindowTest, TheKeyboardReachesEverythingAndEverythingIsNamed)
 {
-    ServersWindow* window = openByKeys();
     pressWithAllDrawsZero();
     window->activateWindow();
-    ASSERT_TRUE(QTest::qWaitFor([window] { return QGuiApplication::focusWindow() == window->windowHandle(); }));
-    control(*window, "DiagramScroll")->setFocus();
+    ASSERT_TRUE(focused(window));
+    control("DiagramScroll")->setFocus();
     QStringList chain;
     for (QWidget* focus = QApplication::focusWidget(); focus && !chain.contains(focus->objectName());
          focus = QApplication::focusWidget()) {
@@ -357,15 +329,15 @@ TEST_F(ServersWindowTest, TheKeyboardReachesEverythingAndEverythingIsNamed)
     }
     EXPECT_EQ(chain, QStringList({"DiagramScroll", "Table", "Chart", "SaveButton", "RecordsButton", "CloseButton"}));
     const auto name = [&](const char* control) {
-        return QAccessible::queryAccessibleInterface(this->control(*window, control))->text(QAccessible::Name);
+        return QAccessible::queryAccessibleInterface(this->control(control))->text(QAccessible::Name);
     };
     EXPECT_EQ(name("DiagramScroll"), "Схема сети");
     EXPECT_EQ(name("Table"), "Показатели серверов");
     EXPECT_EQ(name("Chart"), "Очередь во времени");
-    EXPECT_TRUE(QAccessible::queryAccessibleInterface(control(*window, "Chart"))
+    EXPECT_TRUE(QAccessible::queryAccessibleInterface(control("Chart"))
                     ->text(QAccessible::Description)
                     .contains("Последний сервер: наибольшая очередь 1000"));
-    QTest::mouseClick(control<QPushButton>(*window, "CloseButton"), Qt::LeftButton);
+    QTest::mouseClick(control<QPushButton>("CloseButton"), Qt::LeftButton);
     EXPECT_FALSE(window->isVisible());
 }
 
