@@ -8,17 +8,16 @@
 #include "shell/ui/ChartMenu.h"
 #include "shell/ui/LegendToggle.h"
 #include "shell/ui/NumberText.h"
+#include "shell/ui/Readout.h"
 
 #include <QAction>
 #include <QChart>
 #include <QGraphicsItem>
-#include <QHelpEvent>
 #include <QLegend>
 #include <QLineSeries>
 #include <QPainter>
 #include <QPainterPath>
 #include <QPen>
-#include <QToolTip>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -234,15 +233,8 @@ QString QueueChart::readoutAt(QPoint position) const
 
 bool QueueChart::viewportEvent(QEvent* event)
 {
-    if (event->type() != QEvent::ToolTip)
-        return QChartView::viewportEvent(event);
-    const auto* help = static_cast<QHelpEvent*>(event);
-    const QString text = readoutAt(help->pos());
-    if (text.isEmpty())
-        QToolTip::hideText();
-    else
-        QToolTip::showText(help->globalPos(), text, viewport());
-    return true;
+    return shell::showReadout(event, viewport(), [this](QPoint position) { return readoutAt(position); })
+        || QChartView::viewportEvent(event);
 }
 
 // For those who cannot see the chart: each server's longest queue, and how to
