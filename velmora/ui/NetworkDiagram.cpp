@@ -5,6 +5,7 @@
 #include "NetworkDiagram.h"
 
 #include "Flows.h"
+#include "ServerTitles.h"
 
 #include "shell/ui/NumberText.h"
 
@@ -155,8 +156,8 @@ QString NetworkDiagram::describe() const
     for (int s = 0; s < ServerCount; ++s) {
         const ServerLoad& load = (*loads_)[static_cast<std::size_t>(s)];
         text += QStringLiteral(" %1: загрузка %2, средняя очередь %3.")
-                    .arg(QString::fromUtf8(ServerName(static_cast<Server>(s))),
-                         utilisationText(locale, load.utilisation), queueText(locale, load.queueMean));
+                    .arg(ServerTitle(static_cast<Server>(s)), utilisationText(locale, load.utilisation),
+                         queueText(locale, load.queueMean));
     }
     return text;
 }

@@ -3,6 +3,8 @@
 // onto the plot; the readout looks the time up in the steps themselves.
 #include "QueueChart.h"
 
+#include "ServerTitles.h"
+
 #include "shell/ui/Application.h"
 #include "shell/ui/AxisScale.h"
 #include "shell/ui/ChartMenu.h"
@@ -115,7 +117,7 @@ QueueChart::QueueChart(QWidget* parent)
     plot->addAxis(axisY_, Qt::AlignLeft);
     for (int s = 0; s < ServerCount; ++s) {
         auto* line = new QLineSeries;
-        line->setName(QString::fromUtf8(ServerName(static_cast<Server>(s))));
+        line->setName(ServerTitle(static_cast<Server>(s)));
         // A cosmetic pen of one pixel is drawn without a stroker, which lines of
         // thousands of steps would wait for.
         QPen pen(QColor::fromRgb(lineColors[static_cast<std::size_t>(s)]), 1);

@@ -3,6 +3,7 @@
 #include "ServersWindow.h"
 
 #include "Flows.h"
+#include "ServerTitles.h"
 #include "ui_ServersWindow.h"
 
 #include "shell/ui/Application.h"
@@ -10,22 +11,20 @@
 #include "shell/ui/NumberText.h"
 
 #include <QHeaderView>
-
 #include <QShowEvent>
+
 #include <algorithm>
 
 namespace velmora {
 namespace {
 
-// Titles break into lines so that the table fits the diagram's width.
-const QStringList header{QStringLiteral("Сервер"),
-                         QStringLiteral("Задач"),
-                         QStringLiteral("Загрузка"),
-                         QStringLiteral("Среднее\nожидание"),
-                         QStringLiteral("Наибольшее\nожидание"),
-                         QStringLiteral("Средняя\nочередь"),
-                         QStringLiteral("В среднем\nна сервере"),
-                         QStringLiteral("Задач на\n1000 тиков")};
+QStringList tableHeader()
+{
+    QStringList titles{QStringLiteral("Сервер")};
+    for (int statistic = 0; statistic < ServerStatisticCount; ++statistic)
+        titles << ServerStatisticTitle(static_cast<ServerStatistic>(statistic));
+    return titles;
+}
 
 // Digits after the point that each statistic shows, in ServerStatistic's order.
 constexpr std::array<int, ServerStatisticCount> shownDecimals{0, 3, 1, 0, 2, 2, 2};
@@ -53,7 +52,7 @@ ServersWindow::ServersWindow(QWidget* parent)
     ui->Table->verticalHeader()->hide();
     ui->Table->verticalHeader()->setDefaultSectionSize(ui->Table->fontMetrics().height() + 6);
     table_ = new shell::ResultsTable(ui->Table);
-    table_->show(header, {});
+    table_->show(tableHeader(), {});
     arrangeParts();
     ui->DiagramScroll->setAccessibleDescription(ui->Diagram->accessibleDescription());
     connectHandlers();
@@ -134,7 +133,7 @@ void ServersWindow::fillTable(const NetworkMeasures& measures)
 {
     shell::TableRows rows;
     for (const ServerLine& line : ServerLines(measures)) {
-        QString name = QString::fromUtf8(ServerName(line.server));
+        QString name = ServerTitle(line.server);
         if (line.flow != 0)
             name += QStringLiteral(", ") + FlowTitle(line.flow).toLower();
         std::vector<shell::TableCell> cells{shell::TableCell::Text(name)};
@@ -145,7 +144,7 @@ void ServersWindow::fillTable(const NetworkMeasures& measures)
         }
         rows.push_back(std::move(cells));
     }
-    table_->show(header, std::move(rows));
+    table_->show(tableHeader(), std::move(rows));
 }
 
 QString ServersWindow::tableText() const
