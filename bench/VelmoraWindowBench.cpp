@@ -1,7 +1,8 @@
 // The simulation window offscreen: one press of the run button (the run, the
 // histograms, and Qt Charts taking the points when control returns to the event
-// loop); and the series window during a long series: how often its progress
-// shows, and how soon "Остановить" ends the series.
+// loop), alone and with the Серверы window open and painted; and the series
+// window during a long series: how often its progress shows, and how soon
+// "Остановить" ends the series.
 #include "MedianReporter.h"
 
 #include "velmora/ui/Unit1.h"
@@ -13,6 +14,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTest>
 
 #include <algorithm>
@@ -31,6 +33,25 @@ void PressRunButton(benchmark::State& state)
     }
 }
 BENCHMARK(PressRunButton)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
+
+// Exponential arrivals and normal processing make long queues, drawn as long lines.
+void PressWithServersWindow(benchmark::State& state)
+{
+    velmora::TForm1 form;
+    form.findChild<QRadioButton*>(QStringLiteral("eksp"))->setChecked(true);
+    form.findChild<QRadioButton*>(QStringLiteral("norm2"))->setChecked(true);
+    form.findChild<QLineEdit*>(QStringLiteral("Edit1"))->setText(QStringLiteral("0.01"));
+    form.findChild<QLineEdit*>(QStringLiteral("Edit6"))->setText(QStringLiteral("10"));
+    form.openServers();
+    auto* window = form.findChild<velmora::ServersWindow*>();
+    auto* button = form.findChild<QPushButton*>(QStringLiteral("Button1"));
+    for (auto _ : state) {
+        button->click();
+        QCoreApplication::processEvents();
+        window->grab();
+    }
+}
+BENCHMARK(PressWithServersWindow)->Unit(benchmark::kMillisecond)->Repetitions(15)->ReportAggregatesOnly(true);
 
 // Starts a series of a million runs in the series window; returns the window.
 shell::SeriesWindow* startLongSeries(velmora::TForm1& form)
@@ -91,6 +112,10 @@ int main(int argc, char** argv)
     const double press = reporter.median("PressRunButton");
     if (press > 0)
         std::printf("\nOne press of \"Смоделировать\", median: %.2f ms (target < 16 ms)\n", press);
+    const double withServers = reporter.median("PressWithServersWindow");
+    if (withServers > 0)
+        std::printf("One press with the Серверы window open and painted, median: %.2f ms (target <= 16 ms)\n",
+                    withServers);
     std::printf("Series window, progress shown %.1f times a second during a long series (target >= 10)\n",
                 progressUpdatesPerSecond());
     std::vector<double> stops = stopTimes(5);

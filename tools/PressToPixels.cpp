@@ -1,17 +1,23 @@
 // Measures what a user waits for in a real X server: from a synthetic click on
 // velmora's run button (XTest) to the chart showing its final picture, polled
-// with XGetImage until it stops changing; and from a program's launch to its
-// first window, fully drawn.
+// through shared memory (MIT-SHM) until it stops changing, so that the polling
+// leaves the program the processor time it would have; and from a program's
+// launch to its first window, fully drawn.
 //   press-to-pixels <program> [presses]   launch time, then presses at the start
 //                                         settings, with exponential arrivals and
-//                                         normal processing, and during a series
-//                                         of a million runs (velmora only)
+//                                         normal processing, the same with the
+//                                         Серверы window open beside the chart,
+//                                         and during a series of a million runs
+//                                         (velmora only)
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
+#include <X11/extensions/XShm.h>
 #include <X11/extensions/XTest.h>
 #include <X11/keysym.h>
 
 #include <signal.h>
+#include <sys/ipc.h>
+#include <sys/shm.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,6 +26,8 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
+#include <memory>
 #include <optional>
 #include <string>
 #include <thread>
@@ -41,6 +49,47 @@ struct Rect {
     int x, y, width, height;
 };
 
+// An image of the screen that the X server fills in shared memory.
+class SharedImage {
+public:
+    SharedImage(Display* display, unsigned width, unsigned height)
+        : display_(display)
+    {
+        const int screen = DefaultScreen(display);
+        image_ = XShmCreateImage(display, DefaultVisual(display, screen),
+                                 static_cast<unsigned>(DefaultDepth(display, screen)), ZPixmap, nullptr, &segment_,
+                                 width, height);
+        segment_.shmid =
+            shmget(IPC_PRIVATE, static_cast<std::size_t>(image_->bytes_per_line * image_->height), IPC_CREAT | 0600);
+        segment_.shmaddr = image_->data = static_cast<char*>(shmat(segment_.shmid, nullptr, 0));
+        segment_.readOnly = False;
+        XShmAttach(display, &segment_);
+        XSync(display, False);
+        // Removed once both sides have detached.
+        shmctl(segment_.shmid, IPC_RMID, nullptr);
+    }
+    ~SharedImage()
+    {
+        XShmDetach(display_, &segment_);
+        XDestroyImage(image_);
+        shmdt(segment_.shmaddr);
+    }
+    SharedImage(const SharedImage&) = delete;
+    SharedImage& operator=(const SharedImage&) = delete;
+
+    std::vector<char> grab(int x, int y)
+    {
+        if (!XShmGetImage(display_, DefaultRootWindow(display_), image_, x, y, AllPlanes))
+            return {};
+        return std::vector<char>(image_->data, image_->data + image_->bytes_per_line * image_->height);
+    }
+
+private:
+    Display* display_;
+    XShmSegmentInfo segment_{};
+    XImage* image_;
+};
+
 class Desktop {
 public:
     Desktop()
@@ -55,8 +104,16 @@ public:
             std::fprintf(stderr, "press-to-pixels: the X server has no XTest extension\n");
             std::exit(2);
         }
+        if (!XShmQueryExtension(display_)) {
+            std::fprintf(stderr, "press-to-pixels: the X server has no MIT-SHM extension\n");
+            std::exit(2);
+        }
     }
-    ~Desktop() { XCloseDisplay(display_); }
+    ~Desktop()
+    {
+        images_.clear();
+        XCloseDisplay(display_);
+    }
 
     // The viewable top-level window whose class is `name`, if any, other than `other`.
     std::optional<Window> findWindow(const std::string& name, Window other = None)
@@ -67,6 +124,13 @@ public:
     void move(Window window, int x, int y)
     {
         XMoveWindow(display_, window, x, y);
+        XFlush(display_);
+    }
+
+    void place(Window window, const Rect& area)
+    {
+        XMoveResizeWindow(display_, window, area.x, area.y, static_cast<unsigned>(area.width),
+                          static_cast<unsigned>(area.height));
         XFlush(display_);
     }
 
@@ -102,13 +166,34 @@ public:
         const int bottom = std::min(area.y + area.height, DisplayHeight(display_, DefaultScreen(display_)));
         if (right <= area.x || bottom <= area.y)
             return {};
-        XImage* image =
-            XGetImage(display_, DefaultRootWindow(display_), area.x, area.y, static_cast<unsigned>(right - area.x),
-                      static_cast<unsigned>(bottom - area.y), AllPlanes, ZPixmap);
+        auto& image = images_[{right - area.x, bottom - area.y}];
+        if (image == nullptr)
+            image = std::make_unique<SharedImage>(display_, static_cast<unsigned>(right - area.x),
+                                                  static_cast<unsigned>(bottom - area.y));
+        return image->grab(area.x, area.y);
+    }
+
+    // Asks the window to close, as its title bar's close button does.
+    void close(Window window)
+    {
+        XEvent event{};
+        event.xclient.type = ClientMessage;
+        event.xclient.window = window;
+        event.xclient.message_type = XInternAtom(display_, "WM_PROTOCOLS", False);
+        event.xclient.format = 32;
+        event.xclient.data.l[0] = static_cast<long>(XInternAtom(display_, "WM_DELETE_WINDOW", False));
+        event.xclient.data.l[1] = CurrentTime;
+        XSendEvent(display_, window, False, NoEventMask, &event);
+        XFlush(display_);
+    }
+
+    // The pictures of several areas, one after the other.
+    std::vector<char> grab(const std::vector<Rect>& areas)
+    {
         std::vector<char> pixels;
-        if (image != nullptr) {
-            pixels.assign(image->data, image->data + image->bytes_per_line * image->height);
-            XDestroyImage(image);
+        for (const Rect& area : areas) {
+            const std::vector<char> part = grab(area);
+            pixels.insert(pixels.end(), part.begin(), part.end());
         }
         return pixels;
     }
@@ -147,17 +232,19 @@ private:
     }
 
     Display* display_;
+    // One image for each size of area grabbed.
+    std::map<std::pair<int, int>, std::unique_ptr<SharedImage>> images_;
 };
 
-// Polls the area until its picture has not changed for `settled`; returns when
-// it last changed, or nothing when it never changed from `before`.
-std::optional<Clock::time_point> lastChange(Desktop& desktop, const Rect& area, const std::vector<char>& before,
-                                            Clock::time_point since)
+// Polls the areas until their picture has not changed for `settled`; returns
+// when it last changed, or nothing when it never changed from `before`.
+std::optional<Clock::time_point> lastChange(Desktop& desktop, const std::vector<Rect>& areas,
+                                            const std::vector<char>& before, Clock::time_point since)
 {
     std::vector<char> previous = before;
     std::optional<Clock::time_point> changed;
     while (Clock::now() - changed.value_or(since) < settled && Clock::now() - since < std::chrono::seconds(10)) {
-        std::vector<char> current = desktop.grab(area);
+        std::vector<char> current = desktop.grab(areas);
         if (current != previous) {
             changed = Clock::now();
             previous.swap(current);
@@ -180,16 +267,19 @@ constexpr int buttonY = 512 + 33 / 2;
 constexpr Rect chart{8, 32, 577, 465};
 constexpr int designedHeight = 557;
 
-void measurePresses(Desktop& desktop, const Rect& client, int presses, const char* setting, int target = 16)
+// Each press is timed until the chart and the `also` areas show their final picture.
+void measurePresses(Desktop& desktop, const Rect& client, int presses, const char* setting, int target = 16,
+                    const std::vector<Rect>& also = {})
 {
     const int menu = client.height - designedHeight;
-    const Rect area{client.x + chart.x, client.y + menu + chart.y, chart.width, chart.height};
+    std::vector<Rect> areas{{client.x + chart.x, client.y + menu + chart.y, chart.width, chart.height}};
+    areas.insert(areas.end(), also.begin(), also.end());
     std::vector<double> times;
     for (int i = 0; i < presses; ++i) {
-        const std::vector<char> before = desktop.grab(area);
+        const std::vector<char> before = desktop.grab(areas);
         const Clock::time_point pressed = Clock::now();
         desktop.click(client.x + buttonX, client.y + menu + buttonY);
-        if (const auto changed = lastChange(desktop, area, before, pressed))
+        if (const auto changed = lastChange(desktop, areas, before, pressed))
             times.push_back(millisecondsSince(pressed, *changed));
     }
     if (times.empty()) {
@@ -200,6 +290,34 @@ void measurePresses(Desktop& desktop, const Rect& client, int presses, const cha
         "Press to final picture, %s: median %.1f ms, range %.1f to %.1f ms over %zu presses (target <= %d ms)\n",
         setting, median(times), *std::min_element(times.begin(), times.end()),
         *std::max_element(times.begin(), times.end()), times.size(), target);
+}
+
+// The Серверы window (Ctrl+U) open beside the chart, the main window moved to
+// the corner so that the two share the screen without hiding the chart, the
+// run button or each other; closed again afterwards.
+void measureWithServers(Desktop& desktop, Window main, const std::string& name, int presses)
+{
+    desktop.move(main, 0, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const Rect client = desktop.clientArea(main);
+    desktop.key(XK_u, true);
+    std::optional<Window> servers;
+    const Clock::time_point opened = Clock::now();
+    while (!(servers = desktop.findWindow(name, main)) && Clock::now() - opened < std::chrono::seconds(5))
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    if (!servers) {
+        std::printf("The Серверы window did not open\n");
+        return;
+    }
+    const int left = chart.x + chart.width + 8;
+    desktop.place(*servers, {left, 0, 1280 - left, 1000});
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    const Rect area = desktop.clientArea(*servers);
+    measurePresses(desktop, client, presses, "with the Серверы window open", 16, {area});
+    desktop.close(*servers);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    if (desktop.findWindow(name, main))
+        std::printf("The Серверы window did not close\n");
 }
 
 }  // namespace
@@ -230,8 +348,8 @@ int main(int argc, char** argv)
         kill(child, SIGTERM);
         return 1;
     }
-    const Rect client = desktop.clientArea(*window);
-    const auto drawn = lastChange(desktop, client, {}, launched);
+    Rect client = desktop.clientArea(*window);
+    const auto drawn = lastChange(desktop, {client}, {}, launched);
     std::printf("%s: launch to first window, fully drawn: %.0f ms (target < 300 ms)\n", name.c_str(),
                 millisecondsSince(launched, drawn.value_or(launched)));
 
@@ -241,8 +359,10 @@ int main(int argc, char** argv)
         const int menu = client.height - designedHeight;
         desktop.click(client.x + 615 + 8, client.y + menu + 120 + 8);
         desktop.click(client.x + 617 + 8, client.y + menu + 336 + 8);
-        lastChange(desktop, client, desktop.grab(client), Clock::now());
+        lastChange(desktop, {client}, desktop.grab(client), Clock::now());
         measurePresses(desktop, client, presses, "exponential arrivals, normal processing");
+        measureWithServers(desktop, *window, name, presses);
+        client = desktop.clientArea(*window);
         // A series of a million runs from the series window (Ctrl+R), moved
         // aside; its runs field has the focus when it opens.
         desktop.key(XK_r, true);

@@ -3,6 +3,7 @@
 #include "kestrin/ui/Kestrin.h"
 #include "velmora/ui/Unit1.h"
 
+#include "shell/core/Random.h"
 #include "shell/ui/SeriesWindow.h"
 
 #include <QAction>
@@ -71,8 +72,21 @@ int main(int argc, char** argv)
     velmoraWindow.findChild<QRadioButton*>("eksp")->click();
     velmoraWindow.findChild<QRadioButton*>("norm2")->click();
     ok = save(velmoraWindow, folder.filePath("velmora-labels.png")) && ok;
-    // Flow 3's response as the intensity of its arrivals grows.
+    // Inside the network after a press with exponential arrivals 0.01 and
+    // normal processing 50/10, from a fixed seed.
     velmoraWindow.findChild<QLineEdit*>("Edit1")->setText(QStringLiteral("0.01"));
+    velmoraWindow.findChild<QLineEdit*>("Edit5")->setText(QStringLiteral("50"));
+    velmoraWindow.findChild<QLineEdit*>("Edit6")->setText(QStringLiteral("10"));
+    velmoraWindow.findChild<QAction*>("ServersAction")->trigger();
+    shell::SRand(5);
+    velmoraWindow.findChild<QPushButton*>("Button1")->click();
+    if (auto* servers = velmoraWindow.findChild<velmora::ServersWindow*>()) {
+        ok = save(*servers, folder.filePath("velmora-servers.png")) && ok;
+        servers->close();
+    } else {
+        ok = false;
+    }
+    // Flow 3's response as the intensity of its arrivals grows.
     velmoraWindow.findChild<QRadioButton*>("rav2")->click();
     ok = saveSweep(velmoraWindow, QStringLiteral("Распределения появления задач, Интенсивность 3 потока"),
                    {QStringLiteral("0.006"), QStringLiteral("0.02"), QStringLiteral("8")}, QStringLiteral("300"),

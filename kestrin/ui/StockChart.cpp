@@ -6,14 +6,13 @@
 
 #include "shell/ui/AxisScale.h"
 #include "shell/ui/NumberText.h"
+#include "shell/ui/Readout.h"
 
 #include <QChart>
-#include <QHelpEvent>
 #include <QLegend>
 #include <QLineSeries>
 #include <QPen>
 #include <QScatterSeries>
-#include <QToolTip>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -203,15 +202,8 @@ QString StockChart::readoutAt(QPoint position) const
 
 bool StockChart::viewportEvent(QEvent* event)
 {
-    if (event->type() != QEvent::ToolTip)
-        return QChartView::viewportEvent(event);
-    const auto* help = static_cast<QHelpEvent*>(event);
-    const QString text = readoutAt(help->pos());
-    if (text.isEmpty())
-        QToolTip::hideText();
-    else
-        QToolTip::showText(help->globalPos(), text, viewport());
-    return true;
+    return shell::showReadout(event, viewport(), [this](QPoint position) { return readoutAt(position); })
+        || QChartView::viewportEvent(event);
 }
 
 // For those who cannot see the chart: its range and how often each thing happened.

@@ -19,7 +19,8 @@ QString cellText(const QLocale& locale, const TableCell& cell)
     case TableCell::Kind::Text:
         return cell.text;
     case TableCell::Kind::Number:
-        return locale.toString(cell.number, 'g', cell.digits);
+        return cell.decimals >= 0 ? locale.toString(cell.number, 'f', cell.decimals)
+                                  : locale.toString(cell.number, 'g', cell.digits);
     case TableCell::Kind::Estimate:
         return EstimateText(locale, cell.estimate);
     }

@@ -15,8 +15,9 @@ class QTableWidget;
 
 namespace shell {
 
-// A cell: a text, a number (shown to `digits` significant digits) or a mean
-// with its interval.
+// A cell: a text, a number (shown to `digits` significant digits, or with
+// `decimals` digits after the point where that is not negative) or a mean with
+// its interval.
 struct TableCell {
     enum class Kind { Text, Number, Estimate };
     Kind kind;
@@ -24,9 +25,11 @@ struct TableCell {
     double number = 0;
     int digits = 12;
     Estimate estimate{};
+    int decimals = -1;
 
     static TableCell Text(const QString& text) { return {Kind::Text, text}; }
     static TableCell Number(double number, int digits = 12) { return {Kind::Number, {}, number, digits}; }
+    static TableCell Fixed(double number, int decimals) { return {Kind::Number, {}, number, 12, {}, decimals}; }
     static TableCell Mean(const Estimate& estimate) { return {Kind::Estimate, {}, 0, 12, estimate}; }
 };
 

@@ -7,17 +7,16 @@
 #include "ChartMenu.h"
 #include "LegendToggle.h"
 #include "NumberText.h"
+#include "Readout.h"
 
 #include <QAreaSeries>
 #include <QChart>
 #include <QFontMetricsF>
 #include <QGraphicsLayout>
-#include <QHelpEvent>
 #include <QLegend>
 #include <QLineSeries>
 #include <QLogValueAxis>
 #include <QPen>
-#include <QToolTip>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -336,18 +335,13 @@ QString SweepChart::readoutAt(QPoint position) const
 // The readout under the pointer; over the legend, what a click on it does.
 bool SweepChart::viewportEvent(QEvent* event)
 {
-    if (event->type() != QEvent::ToolTip)
-        return QChartView::viewportEvent(event);
-    const auto* help = static_cast<QHelpEvent*>(event);
-    const QPointF inChart = chart()->mapFromScene(mapToScene(help->pos()));
-    const QString text = !lines_.empty() && chart()->legend()->geometry().contains(inChart)
-        ? QStringLiteral("Щелчок по линии в легенде скрывает её или показывает снова.")
-        : readoutAt(help->pos());
-    if (text.isEmpty())
-        QToolTip::hideText();
-    else
-        QToolTip::showText(help->globalPos(), text, viewport());
-    return true;
+    const auto text = [this](QPoint position) {
+        const QPointF inChart = chart()->mapFromScene(mapToScene(position));
+        return !lines_.empty() && chart()->legend()->geometry().contains(inChart)
+            ? QStringLiteral("Щелчок по линии в легенде скрывает её или показывает снова.")
+            : readoutAt(position);
+    };
+    return showReadout(event, viewport(), text) || QChartView::viewportEvent(event);
 }
 
 // One sentence a line for those who cannot see the chart: where it starts and ends.

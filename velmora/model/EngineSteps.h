@@ -1,7 +1,7 @@
 // The stages of a run of the queueing network, for code that looks inside a run
 // or runs many of them: the tables of one run, each step on them, and a run
-// whose draws are any callables, so that a series inlines its own sources. The
-// window needs only Engine.h.
+// whose draws are any callables, so that a series inlines its own sources, in a
+// workspace whose tables a window can read afterwards.
 #pragma once
 
 #include "Engine.h"

@@ -284,4 +284,32 @@ double RowValue(const NetworkMeasures& measures, const ServerRow& row)
     return m.throughput;
 }
 
+std::vector<ServerLine> ServerLines(const NetworkMeasures& measures)
+{
+    std::vector<ServerLine> lines;
+    for (const ServerRow& row : ServerRows()) {
+        if (lines.empty() || lines.back().server != row.server || lines.back().flow != row.flow)
+            lines.push_back({row.server, row.flow, {}});
+        lines.back().values[static_cast<std::size_t>(row.statistic)] = RowValue(measures, row);
+    }
+    return lines;
+}
+
+std::string ServerLinesCsv(const NetworkMeasures& measures)
+{
+    shell::Csv csv{"server",   "flow",       "tasks",          "utilisation", "wait_mean",
+                   "wait_max", "queue_mean", "in_server_mean", "throughput"};
+    for (const ServerLine& line : ServerLines(measures)) {
+        csv << ServerNumber(line.server);
+        if (line.flow != 0)
+            csv << line.flow;
+        else
+            csv.skip();
+        for (const std::optional<double>& value : line.values)
+            csv << value;
+        csv.end();
+    }
+    return csv.text();
+}
+
 }  // namespace velmora

@@ -115,4 +115,19 @@ struct ServerRow {
 const std::vector<ServerRow>& ServerRows();
 double RowValue(const NetworkMeasures& measures, const ServerRow& row);
 
+// The measures as a table: a line per server with its seven measures, each
+// followed, at a server of several flows, by a line per flow that holds only
+// the flow's mean wait. Lines follow ServerRows(), values its statistics.
+struct ServerLine {
+    Server server;
+    int flow;  // 0 for the server as a whole
+    std::array<std::optional<double>, ServerStatisticCount> values;
+};
+std::vector<ServerLine> ServerLines(const NetworkMeasures& measures);
+
+// Header "server,flow,tasks,utilisation,wait_mean,wait_max,queue_mean,
+// in_server_mean,throughput", then a row a line of ServerLines(); a server's
+// own row leaves the flow empty, a flow's row every measure but wait_mean.
+std::string ServerLinesCsv(const NetworkMeasures& measures);
+
 }  // namespace velmora

@@ -69,7 +69,7 @@ TForm1::TForm1(QWidget* parent)
     // Its actions are also the file menu's, so that the keyboard reaches them.
     chartTools_ =
         new ChartTools(ui->Chart1, {Series1, Series2, Series3}, [this] { return results_ ? &*results_ : nullptr; });
-    ui->FileMenu->insertActions(ui->QuitAction, chartTools_->actions());
+    ui->FileMenu->insertActions(ui->RecordsAction, chartTools_->actions());
     ui->FileMenu->insertSeparator(ui->QuitAction);
     connectHandlers();
     anchorControls();
@@ -104,7 +104,15 @@ void TForm1::connectHandlers()
     onClick(ui->eksp2, &TForm1::eksp2Click);
 
     shell::connectGuarded(ui->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
-    shell::connectGuarded(ui->FileMenu, &QMenu::aboutToShow, this, [this] { chartTools_->updateActions(); });
+    shell::connectGuarded(ui->FileMenu, &QMenu::aboutToShow, this, [this] {
+        chartTools_->updateActions();
+        ui->RecordsAction->setEnabled(run_ != nullptr);
+    });
+    shell::connectGuarded(ui->RecordsAction, &QAction::triggered, this, [this] {
+        if (run_ != nullptr)
+            saveTaskRecords(this, *run_);
+    });
+    shell::connectGuarded(ui->ServersAction, &QAction::triggered, this, [this] { openServers(); });
     shell::connectMainMenus(this, ui->QuitAction, ui->AboutProgramAction, ProgramDescription());
     shell::connectGuarded(ui->SeriesAction, &QAction::triggered, this, [this] { openSeries(); });
     shell::connectGuarded(ui->OpenExperimentAction, &QAction::triggered, this, [this] { openExperiment(); });
@@ -147,13 +155,21 @@ void TForm1::Button1Click()
     ui->ComboBox1->setEnabled(true);
     arrivalDraws_.reset();
     processingDraws_.reset();
-    // The previous results stay until a run has completed.
+    // The previous results and their run stay until a run has completed.
+    if (nextRun_ == nullptr)
+        nextRun_ = std::make_unique_for_overwrite<TRunWorkspace>();
+    TResultArrays results;
     try {
-        results_ = RunModel([this] { return NextArrivalInterval(); }, [this] { return NextProcessingTime(); });
+        RunModel(
+            *nextRun_, results, [this] { return NextArrivalInterval(); }, [this] { return NextProcessingTime(); });
     } catch (const TimeRangeError& error) {
         timesOutOfRange(error);
     }
+    std::swap(run_, nextRun_);
+    results_ = results;
     ShowDistribution();
+    if (servers_)
+        servers_->showRun(run_.get());
 }
 
 void TForm1::ravClick()
@@ -372,6 +388,15 @@ void TForm1::showSetting(const SideControls& side, const DistributionSetting& se
     side.first->setText(shell::FieldText(setting.p1));
     if (ParameterCount(setting.kind) == 2)
         side.second->setText(shell::FieldText(setting.p2));
+}
+
+void TForm1::openServers()
+{
+    if (!servers_) {
+        servers_ = new ServersWindow(this);
+        servers_->showRun(run_.get());
+    }
+    shell::bringToFront(servers_, this);
 }
 
 DistributionSetting TForm1::ReadArrivalSetting() const

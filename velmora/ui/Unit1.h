@@ -4,6 +4,7 @@
 
 #include "AboutModel.h"
 #include "NetworkSeriesWindow.h"
+#include "ServersWindow.h"
 
 #include "velmora/model/Engine.h"
 #include "velmora/model/Histogram.h"
@@ -80,6 +81,8 @@ public:
     // one, the series window in front, ready to run.
     void saveExperiment();
     void openExperiment();
+    // Opens the Серверы window, or brings it to the front.
+    void openServers();
 
 signals:
     // A distribution was chosen, so the parameters shown changed.
@@ -127,7 +130,12 @@ private:
     ChartTools* chartTools_;
     QPointer<shell::SeriesWindow> series_;
     QPointer<TAboutModel> aboutModel_;
+    QPointer<ServersWindow> servers_;
     std::optional<TResultArrays> results_;
+    // The tables of the run that made results_, none before; a press runs in
+    // the other workspace, so that a failed one leaves them as they were.
+    std::unique_ptr<TRunWorkspace> run_;
+    std::unique_ptr<TRunWorkspace> nextRun_;
 };
 
 extern TForm1* Form1;

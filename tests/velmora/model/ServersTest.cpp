@@ -149,5 +149,37 @@ TEST(ServersTest, RecordsAsCsvWithoutSharedColumnsForFlowThree)
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 1 + TaskCount);
 }
 
+// A line per server, each followed by its flows' lines at the shared and final
+// servers; a flow's line holds its mean wait and nothing else.
+TEST(ServersTest, LinesOfTheTableAndTheirCsv)
+{
+    auto workspace = std::make_unique<TRunWorkspace>();
+    SimulateNetwork(
+        *workspace, [] { return 0; }, [] { return 0; });
+    const NetworkMeasures measures = MeasureServers(*workspace);
+    std::vector<std::pair<int, int>> order;
+    for (const ServerLine& line : ServerLines(measures)) {
+        order.emplace_back(ServerNumber(line.server), line.flow);
+        for (int statistic = 0; statistic < ServerStatisticCount; ++statistic) {
+            const auto s = static_cast<ServerStatistic>(statistic);
+            const std::optional<double> value = line.values[static_cast<std::size_t>(statistic)];
+            ASSERT_EQ(value.has_value(), line.flow == 0 || s == ServerStatistic::WaitMean);
+            if (value) {
+                EXPECT_EQ(*value, RowValue(measures, {line.server, line.flow, s}));
+            }
+        }
+    }
+    EXPECT_EQ(order,
+              (std::vector<std::pair<int, int>>{
+                  {1, 0}, {2, 0}, {3, 0}, {4, 0}, {4, 1}, {4, 2}, {5, 0}, {5, 1}, {5, 2}, {5, 3}}));
+    const std::string csv = ServerLinesCsv(measures);
+    EXPECT_EQ(csv.substr(0, csv.find("\r\n") + 2),
+              "server,flow,tasks,utilisation,wait_mean,wait_max,queue_mean,in_server_mean,throughput\r\n");
+    EXPECT_NE(csv.find("\r\n4,,2000,0.666222518321,500,1000,333.111259161,333.777481679,666.222518321\r\n"),
+              std::string::npos);
+    EXPECT_NE(csv.find("\r\n4,2,,,1000,,,,\r\n"), std::string::npos);
+    EXPECT_TRUE(csv.ends_with("\r\n5,3,,,2001,,,,\r\n"));
+}
+
 }  // namespace
 }  // namespace velmora
