@@ -191,7 +191,7 @@ public:
 
     std::vector<shell::MeasureChoice> measureChoices() const override
     {
-        return {{QStringLiteral("время отклика потоков"), "responses"}, {QStringLiteral("серверы"), "servers"}};
+        return {{QStringLiteral("время отклика"), "responses"}, {QStringLiteral("серверы"), "servers"}};
     }
 
     std::shared_ptr<const shell::SeriesModel> makeModel(const shell::SeriesRequest& request) const override
