@@ -15,11 +15,6 @@
 namespace velmora {
 namespace {
 
-QString oneLine(QString title)
-{
-    return title.replace(QLatin1Char('\n'), QLatin1Char(' '));
-}
-
 class ResponsesPresentation : public shell::PointsPresentation {
 public:
     ResponsesPresentation(const shell::SeriesModel& model, std::vector<shell::SeriesPoint> points)
@@ -98,11 +93,9 @@ public:
 
     QStringList tableHeader(const shell::Comparison& comparison) const override
     {
-        QStringList titles{QStringLiteral("Сервер"), QStringLiteral("Поток")};
-        for (int statistic = 0; statistic < ServerStatisticCount; ++statistic)
-            titles << ServerStatisticTitle(static_cast<ServerStatistic>(statistic));
-        titles << QStringLiteral("Прогонов");
-        return header(titles, comparison);
+        return header(QStringList{QStringLiteral("Сервер"), QStringLiteral("Поток")} + ServerStatisticTitles()
+                          + QStringList{QStringLiteral("Прогонов")},
+                      comparison);
     }
 
     shell::TableRows tableRows(const shell::Comparison& comparison) const override
@@ -140,10 +133,9 @@ public:
 
     QStringList chartStatistics() const override
     {
-        QStringList titles;
-        for (int statistic = 0; statistic < ServerStatisticCount; ++statistic)
-            titles << oneLine(ServerStatisticTitle(static_cast<ServerStatistic>(statistic)));
-        return titles;
+        QStringList titles = ServerStatisticTitles();
+        // A chart's title and axis have room for one line.
+        return titles.replaceInStrings(QStringLiteral("\n"), QStringLiteral(" "));
     }
 
     QString chartTitle(int statistic) const override

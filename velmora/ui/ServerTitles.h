@@ -4,6 +4,7 @@
 #include "velmora/model/Servers.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -29,6 +30,15 @@ inline QString ServerStatisticTitle(ServerStatistic statistic)
         QStringLiteral("Задач на\n1000 тиков"),
     };
     return titles[static_cast<std::size_t>(statistic)];
+}
+
+// Every statistic's title, in ServerStatistic's order.
+inline QStringList ServerStatisticTitles()
+{
+    QStringList titles;
+    for (int statistic = 0; statistic < ServerStatisticCount; ++statistic)
+        titles << ServerStatisticTitle(static_cast<ServerStatistic>(statistic));
+    return titles;
 }
 
 }  // namespace velmora

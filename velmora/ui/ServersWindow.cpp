@@ -20,10 +20,7 @@ namespace {
 
 QStringList tableHeader()
 {
-    QStringList titles{QStringLiteral("Сервер")};
-    for (int statistic = 0; statistic < ServerStatisticCount; ++statistic)
-        titles << ServerStatisticTitle(static_cast<ServerStatistic>(statistic));
-    return titles;
+    return QStringList{QStringLiteral("Сервер")} + ServerStatisticTitles();
 }
 
 // Digits after the point that each statistic shows, in ServerStatistic's order.
