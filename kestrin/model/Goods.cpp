@@ -62,28 +62,6 @@ double StatisticValue(const GoodMeasures& measures, GoodStatistic statistic)
     return measures.stockMin;
 }
 
-void GoodsMeter::operator()(const GoodDay& day)
-{
-    Sums& good = goods_[static_cast<std::size_t>(day.good - 1)];
-    const bool first = day.day == 1;
-    good.demand += day.demand;
-    good.lost += day.lost;
-    good.shortageDays += day.action == DayAction::Shortage;
-    good.deliveries += day.action != DayAction::None;
-    good.stock += day.stock;
-    good.stockMin = first ? day.stock : std::min(good.stockMin, day.stock);
-    daySum_ = day.good == 1 ? day.demand : daySum_ + day.demand;
-    dayStock_ = day.good == 1 ? day.stock : dayStock_ + day.stock;
-    dayShort_ = (day.good != 1 && dayShort_) || day.action == DayAction::Shortage;
-    if (day.good == GoodsCount) {
-        totalDemand_ += daySum_;
-        shortageDays_ += dayShort_;
-        stockSum_ += dayStock_;
-        stockMin_ = first ? dayStock_ : std::min(stockMin_, dayStock_);
-        ++days_;
-    }
-}
-
 std::array<GoodMeasures, GoodsCount + 1> GoodsMeter::measures() const
 {
     std::array<GoodMeasures, GoodsCount + 1> all{};
@@ -111,12 +89,6 @@ std::array<GoodMeasures, GoodsCount + 1> GoodsMeter::measures() const
                   stockSum_ / days,
                   stockMin_};
     return all;
-}
-
-void CostMeter::operator()(const GoodDay& day)
-{
-    sum_ += costs_.holding * std::max(0.0, double{day.stock}) + costs_.shortage * day.lost
-        + costs_.delivery * (day.action != DayAction::None);
 }
 
 std::string GoodMeasuresCsv(const std::array<GoodMeasures, GoodsCount + 1>& measures)

@@ -4,6 +4,7 @@
 
 #include "Warehouse.h"
 
+#include <algorithm>
 #include <array>
 #include <span>
 #include <string>
@@ -97,6 +98,35 @@ private:
     double sum_ = 0;
     int days_ = 0;
 };
+
+// The meters are inline so that a run's loop over the days takes them in.
+inline void GoodsMeter::operator()(const GoodDay& day)
+{
+    Sums& good = goods_[static_cast<std::size_t>(day.good - 1)];
+    const bool first = day.day == 1;
+    good.demand += day.demand;
+    good.lost += day.lost;
+    good.shortageDays += day.action == DayAction::Shortage;
+    good.deliveries += day.action != DayAction::None;
+    good.stock += day.stock;
+    good.stockMin = first ? day.stock : std::min(good.stockMin, day.stock);
+    daySum_ = day.good == 1 ? day.demand : daySum_ + day.demand;
+    dayStock_ = day.good == 1 ? day.stock : dayStock_ + day.stock;
+    dayShort_ = (day.good != 1 && dayShort_) || day.action == DayAction::Shortage;
+    if (day.good == GoodsCount) {
+        totalDemand_ += daySum_;
+        shortageDays_ += dayShort_;
+        stockSum_ += dayStock_;
+        stockMin_ = first ? dayStock_ : std::min(stockMin_, dayStock_);
+        ++days_;
+    }
+}
+
+inline void CostMeter::operator()(const GoodDay& day)
+{
+    sum_ += costs_.holding * std::max(0.0, double{day.stock}) + costs_.shortage * day.lost
+        + costs_.delivery * (day.action != DayAction::None);
+}
 
 // Header "good,demand,lost,fill_rate,ready_rate,deliveries,stock_mean,stock_min",
 // then a row for each of goods 1 to 10 and one for "all", as measures() gives them.

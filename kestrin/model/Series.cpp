@@ -9,6 +9,7 @@
 #include "shell/core/Random.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 namespace kestrin {
@@ -94,20 +95,22 @@ std::string WarehouseSeries::statisticLabel(int statistic) const
     return statistic == CostStatistic ? "cost" : "L";
 }
 
-void WarehouseSeries::run(int point, std::uint64_t run, shell::SeriesWorkspace*, std::span<double> out) const
+namespace {
+
+// A run's row: L, and what its observer saw.
+void writeRow(double l, const IgnoreDays&, std::span<double> out)
 {
-    if (measure_ == WarehouseMeasure::L && costs_.any()) {
-        CostMeter cost(costs_);
-        out[0] = RunOfSeries(inputAt(point), seed(), run, cost);
-        out[CostStatistic] = cost.perDay();
-        return;
-    }
-    if (measure_ == WarehouseMeasure::L) {
-        out[0] = RunOfSeries(inputAt(point), seed(), run);
-        return;
-    }
-    GoodsMeter meter;
-    RunOfSeries(inputAt(point), seed(), run, meter);
+    out[0] = l;
+}
+
+void writeRow(double l, const CostMeter& cost, std::span<double> out)
+{
+    out[0] = l;
+    out[CostStatistic] = cost.perDay();
+}
+
+void writeRow(double, const GoodsMeter& meter, std::span<double> out)
+{
     std::size_t value = 0;
     for (const GoodMeasures& good : meter.measures()) {
         for (int statistic = 0; statistic < GoodStatisticCount; ++statistic)
@@ -115,23 +118,62 @@ void WarehouseSeries::run(int point, std::uint64_t run, shell::SeriesWorkspace*,
     }
 }
 
+// Calls act with a fresh observer of what the series measures.
+template <typename Act>
+void withObserver(WarehouseMeasure measure, const Costs& costs, Act&& act)
+{
+    if (measure == WarehouseMeasure::Goods)
+        act(GoodsMeter{});
+    else if (costs.any())
+        act(CostMeter(costs));
+    else
+        act(IgnoreDays{});
+}
+
+template <typename Observer, std::size_t... Lane>
+std::array<Observer, Lanes> copies(const Observer& observer, std::index_sequence<Lane...>)
+{
+    return {((void)Lane, observer)...};
+}
+
+// Runs from first + done on, eight at a time while eight are left, each into
+// its row; a group that met an error is left to be made run by run, which
+// throws for the first of them that failed.
+template <typename Observer>
+void runGroups(const TWarehouseInput& input, std::uint64_t seed, std::uint64_t first, int count, std::span<double> out,
+               std::size_t statistics, int& done, const Observer& fresh)
+{
+    constexpr int lanes = static_cast<int>(Lanes);
+    for (; count - done >= lanes; done += lanes) {
+        std::array<std::uint64_t, Lanes> seeds;
+        for (std::size_t lane = 0; lane < Lanes; ++lane)
+            seeds[lane] = shell::SeedsOfRun(seed, first + static_cast<std::uint64_t>(done) + lane).standard;
+        std::array<Observer, Lanes> observers = copies(fresh, std::make_index_sequence<Lanes>());
+        std::array<double, Lanes> l;
+        if (!SimulateWarehouseLanes(input, seeds, l, observers))
+            return;
+        for (std::size_t lane = 0; lane < Lanes; ++lane)
+            writeRow(l[lane], observers[lane],
+                     out.subspan((static_cast<std::size_t>(done) + lane) * statistics, statistics));
+    }
+}
+
+}  // namespace
+
+void WarehouseSeries::run(int point, std::uint64_t run, shell::SeriesWorkspace*, std::span<double> out) const
+{
+    withObserver(measure_, costs_,
+                 [&](auto observer) { writeRow(RunOfSeries(inputAt(point), seed(), run, observer), observer, out); });
+}
+
 void WarehouseSeries::runChunk(int point, std::uint64_t first, int count, shell::SeriesWorkspace* workspace,
                                std::span<double> out, int& done) const
 {
-    if (measure_ == WarehouseMeasure::L && !costs_.any() && HasVectorLanes()) {
-        const TWarehouseInput input = inputAt(point);
-        constexpr int lanes = static_cast<int>(Lanes);
-        for (; count - done >= lanes; done += lanes) {
-            std::array<std::uint64_t, Lanes> seeds;
-            for (std::size_t lane = 0; lane < Lanes; ++lane)
-                seeds[lane] = shell::SeedsOfRun(seed(), first + static_cast<std::uint64_t>(done) + lane).standard;
-            std::array<double, Lanes> l;
-            // A group that met an error is made again run by run below, which
-            // throws for the first of them that failed.
-            if (!SimulateWarehouseLanes(input, seeds, l))
-                break;
-            std::copy(l.begin(), l.end(), out.begin() + done);
-        }
+    if (HasVectorLanes()) {
+        withObserver(measure_, costs_, [&](const auto& fresh) {
+            runGroups(inputAt(point), seed(), first, count, out, static_cast<std::size_t>(statisticCount()), done,
+                      fresh);
+        });
     }
     SeriesModel::runChunk(point, first, count, workspace, out, done);
 }

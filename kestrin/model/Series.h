@@ -80,8 +80,7 @@ public:
     int statisticCount() const override;
     std::string statisticLabel(int statistic) const override;
     void run(int point, std::uint64_t run, shell::SeriesWorkspace* workspace, std::span<double> out) const override;
-    // L alone is made eight runs at a time where the processor can
-    // (SimulateWarehouseLanes).
+    // Eight runs at a time where the processor can (SimulateWarehouseLanes).
     void runChunk(int point, std::uint64_t first, int count, shell::SeriesWorkspace* workspace, std::span<double> out,
                   int& done) const override;
     // L's median, 95th percentile, smallest and largest value over the runs.

@@ -17,13 +17,17 @@
 
 #include <cmath>
 
+// Everything here needs the vector units; HasVectorLanes, last, does not.
+#pragma GCC push_options
+#pragma GCC target("avx512f,avx512dq,avx512vl")
+
 namespace kestrin {
 namespace {
 
 // The demand of one good on one day in every lane: ten draws each. The
 // demand unit of a draw k is k / 1000 as the nearest float, which the vector
 // division gives exactly as the run's table holds it.
-__attribute__((target("avx512f,avx512dq,avx512vl"))) __m256 drawDemand(__m512i& state)
+__m256 drawDemand(__m512i& state)
 {
     const __m512i multiplier = _mm512_set1_epi64(static_cast<long long>(shell::StandardSource::Multiplier));
     const __m512i increment = _mm512_set1_epi64(static_cast<long long>(shell::StandardSource::Increment));
@@ -44,8 +48,11 @@ __attribute__((target("avx512f,avx512dq,avx512vl"))) __m256 drawDemand(__m512i& 
 
 }  // namespace
 
-__attribute__((target("avx512f,avx512dq,avx512vl"))) bool SimulateWarehouseLanes(
-    const TWarehouseInput& input, const std::array<std::uint64_t, Lanes>& seeds, std::array<double, Lanes>& l)
+// The observers' calls inline into the loop over the lanes, so that watching
+// nothing costs nothing.
+template <typename Observer>
+bool SimulateWarehouseLanes(const TWarehouseInput& input, const std::array<std::uint64_t, Lanes>& seeds,
+                            std::array<double, Lanes>& l, std::array<Observer, Lanes>& observers)
 {
     __m512i state = _mm512_loadu_si512(seeds.data());
     bool good = true;
@@ -64,24 +71,33 @@ __attribute__((target("avx512f,avx512dq,avx512vl"))) bool SimulateWarehouseLanes
         // The goods' updates are SimulateWarehouse's, lane by lane, with its
         // errors noted instead of thrown.
         for (std::size_t lane = 0; lane < Lanes; ++lane) {
+            Observer& observer = observers[lane];
+            observer(day);
             float daySum = 0.0f;
             for (int g = 0; g < GoodsCount; ++g) {
                 daySum += demand[g][lane];
                 float& s = stock[g][lane];
+                const float before = s;
                 const float remainder = s - demand[g][lane];
                 good = good && std::isfinite(remainder);
+                DayAction action = DayAction::None;
+                float lost = 0.0f;
                 if (remainder < 0.0f) {
                     const bool countable = remainder >= -2147483648.0f;
                     good = good && countable;
+                    action = DayAction::Shortage;
+                    lost = detail::lostPlaces(countable ? remainder : 0.0f);
                     s = input.Order[g];
-                    shortfall[g][lane] += detail::lostPlaces(countable ? remainder : 0.0f);
+                    shortfall[g][lane] += lost;
                     good = good && std::isfinite(shortfall[g][lane]);
                 } else if (remainder < input.Threshold[g]) {
+                    action = DayAction::Reorder;
                     s = remainder + input.Order[g];
                     good = good && std::isfinite(s);
                 } else {
                     s = remainder;
                 }
+                observer(GoodDay{day, g + 1, before, demand[g][lane], remainder, action, lost, s});
             }
             totalDemand[lane] += daySum;
             good = good && std::isfinite(totalDemand[lane]);
@@ -96,6 +112,19 @@ __attribute__((target("avx512f,avx512dq,avx512vl"))) bool SimulateWarehouseLanes
     }
     return good;
 }
+
+template bool SimulateWarehouseLanes(const TWarehouseInput&, const std::array<std::uint64_t, Lanes>&,
+                                     std::array<double, Lanes>&, std::array<IgnoreDays, Lanes>&);
+template bool SimulateWarehouseLanes(const TWarehouseInput&, const std::array<std::uint64_t, Lanes>&,
+                                     std::array<double, Lanes>&, std::array<GoodsMeter, Lanes>&);
+template bool SimulateWarehouseLanes(const TWarehouseInput&, const std::array<std::uint64_t, Lanes>&,
+                                     std::array<double, Lanes>&, std::array<CostMeter, Lanes>&);
+
+}  // namespace kestrin
+
+#pragma GCC pop_options
+
+namespace kestrin {
 
 bool HasVectorLanes()
 {

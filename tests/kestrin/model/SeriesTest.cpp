@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <span>
 #include <vector>
 
 namespace kestrin {
@@ -200,22 +201,32 @@ TEST(CostTest, ConstantDemandWorkedByHand)
 namespace kestrin {
 namespace {
 
-// A series makes its runs eight at a time where the processor can: every L is
-// the one run by run, to the last bit, a short last group included; a group
-// with an error is made again run by run, which names the first that failed.
+// A series makes its runs eight at a time where the processor can: every row
+// is the one run by run, to the last bit, of L, of L with costs and of the
+// goods' measures, a short last group included; a group with an error is made
+// again run by run, which names the first that failed.
 TEST(SeriesRunsTest, EightAtATimeAreTheRunsOneByOne)
 {
-    for (const float threshold : {0.0f, 2.0f, 7.5f}) {
-        TWarehouseInput input = smallOrders();
-        input.Threshold.fill(threshold);
-        input.Order[3] = 0.5f;
-        const WarehouseSeries series(input, 77, std::nullopt);
-        std::vector<double> out(21);
-        int done = 0;
-        series.runChunk(0, 5, 21, nullptr, out, done);
-        EXPECT_EQ(done, 21);
-        for (std::uint64_t run = 0; run < 21; ++run)
-            ASSERT_EQ(out[run], RunOfSeries(input, 77, 5 + run)) << threshold << " " << run;
+    for (const auto& [measure, costs] : {std::pair{WarehouseMeasure::L, Costs{}},
+                                         {WarehouseMeasure::L, Costs{0.5, 3, 7}},
+                                         {WarehouseMeasure::Goods, Costs{}}}) {
+        for (const float threshold : {0.0f, 2.0f, 7.5f}) {
+            TWarehouseInput input = smallOrders();
+            input.Threshold.fill(threshold);
+            input.Order[3] = 0.5f;
+            const WarehouseSeries series(input, 77, std::nullopt, measure, costs);
+            const auto statistics = static_cast<std::size_t>(series.statisticCount());
+            std::vector<double> out(21 * statistics);
+            std::vector<double> one(statistics);
+            int done = 0;
+            series.runChunk(0, 5, 21, nullptr, out, done);
+            EXPECT_EQ(done, 21);
+            for (std::size_t run = 0; run < 21; ++run) {
+                series.run(0, 5 + run, nullptr, one);
+                ASSERT_TRUE(std::ranges::equal(std::span(out).subspan(run * statistics, statistics), one))
+                    << statistics << " " << threshold << " " << run;
+            }
+        }
     }
     if (HasVectorLanes()) {
         std::array<std::uint64_t, Lanes> seeds{};
@@ -223,7 +234,8 @@ TEST(SeriesRunsTest, EightAtATimeAreTheRunsOneByOne)
         TWarehouseInput huge = smallOrders();
         huge.Order[9] = 3e38f;
         huge.Threshold[9] = 3.4e38f;
-        EXPECT_FALSE(SimulateWarehouseLanes(huge, seeds, l));
+        std::array<IgnoreDays, Lanes> nothing;
+        EXPECT_FALSE(SimulateWarehouseLanes(huge, seeds, l, nothing));
     }
     TWarehouseInput huge = smallOrders();
     huge.Order.fill(3e38f);
