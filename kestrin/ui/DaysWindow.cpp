@@ -63,7 +63,7 @@ DaysWindow::DaysWindow(QWidget* parent)
         ui->GoodCombo->addItem(QStringLiteral("Товар %1").arg(good));
     ui->GoodCombo->addItem(GoodTitle(0));
     for (StockChart* chart : smallCharts())
-        chart->setCompact(true);
+        chart->makeCompact();
     ui->MeasuresTable->setAccessibleName(QStringLiteral("Показатели товаров"));
     ui->MeasuresTable->verticalHeader()->hide();
     // Rows as low as their text, so that all eleven fit where the screen allows.
@@ -116,7 +116,7 @@ void DaysWindow::refresh()
     ui->SaveDaysButton->setEnabled(true);
     table_->show(measuresHeader(), measuresRows(*run_));
     // The first table takes the height of its rows, as long as the chart keeps
-    // the larger part; later the splitter stays where the user left it.
+    // more than half; later the splitter stays where the user left it.
     if (!tableFitted_) {
         tableFitted_ = true;
         const QList<int> sizes = ui->Splitter->sizes();
@@ -124,7 +124,7 @@ void DaysWindow::refresh()
         const QTableWidget* table = ui->MeasuresTable;
         const int rows = table->horizontalHeader()->sizeHint().height() + table->verticalHeader()->length()
             + 2 * table->frameWidth();
-        const int height = std::min(rows, total / 2);
+        const int height = std::min(rows, total * 9 / 20);
         ui->Splitter->setSizes({total - height, height});
     }
     showChosen();

@@ -9,6 +9,7 @@
 #include "shell/ui/Readout.h"
 
 #include <QChart>
+#include <QGraphicsLayout>
 #include <QLegend>
 #include <QLineSeries>
 #include <QPen>
@@ -113,27 +114,26 @@ StockChart::StockChart(QWidget* parent)
     // Nothing in it answers keys; the table holds its numbers for the keyboard.
     setFocusPolicy(Qt::NoFocus);
     setAccessibleName(QStringLiteral("График запаса"));
-    setCompact(false);
+    stock_->setPen(QPen(stockColor, 2));
+    threshold_->setPen(QPen(thresholdColor, 2, Qt::DashLine));
 }
 
-void StockChart::setCompact(bool compact)
+void StockChart::makeCompact()
 {
-    compact_ = compact;
+    compact_ = true;
     QChart* plot = chart();
-    plot->legend()->setVisible(!compact);
-    for (QValueAxis* axis : {axisX_, axisY_})
-        axis->setTitleVisible(!compact);
-    stock_->setPen(QPen(stockColor, compact ? 1.2 : 2));
-    QPen dashed(thresholdColor, compact ? 1.2 : 2, Qt::DashLine);
-    threshold_->setPen(dashed);
-    if (compact) {
-        plot->setMargins(QMargins(2, 2, 2, 2));
-        QFont small = font();
-        small.setPointSizeF(small.pointSizeF() * 0.85);
-        plot->setTitleFont(small);
-        for (QValueAxis* axis : {axisX_, axisY_})
-            axis->setLabelsFont(small);
+    plot->legend()->setVisible(false);
+    plot->setMargins(QMargins(2, 2, 2, 2));
+    plot->layout()->setContentsMargins(0, 0, 0, 0);
+    QFont small = font();
+    small.setPointSizeF(small.pointSizeF() * 0.85);
+    plot->setTitleFont(small);
+    for (QValueAxis* axis : {axisX_, axisY_}) {
+        axis->setTitleVisible(false);
+        axis->setLabelsFont(small);
     }
+    stock_->setPen(QPen(stockColor, 1.2));
+    threshold_->setPen(QPen(thresholdColor, 1.2, Qt::DashLine));
 }
 
 double StockChart::stockTop(const PressDays& run, int good)
@@ -164,9 +164,10 @@ void StockChart::showGood(std::shared_ptr<const PressDays> run, int good, double
     const float threshold = drawnThreshold(*run_, good);
     // Marks no wider than a day, unless that is too small to tell their shapes.
     const double perDay = chart()->plotArea().width() / days;
+    const double smallest = compact_ ? 4 : 7;
     const double largest = compact_ ? 7 : 11;
-    shortages_->setMarkerSize(std::clamp(perDay, 7.0, largest));
-    reorders_->setMarkerSize(std::clamp(perDay * 0.75, 5.0, largest * 0.75));
+    shortages_->setMarkerSize(std::clamp(perDay, smallest, largest));
+    reorders_->setMarkerSize(std::clamp(perDay, smallest, largest) * 0.75);
     stock_->replace(steps);
     shortages_->replace(shortages);
     reorders_->replace(reorders);
@@ -177,8 +178,9 @@ void StockChart::showGood(std::shared_ptr<const PressDays> run, int good, double
     // still gets a visible range.
     const double top = std::max({stockTop, StockChart::stockTop(*run_, good), 1.0}) * 1.04;
     shell::applyScale(axisY_, compact_ ? shell::NiceScale(0, top, 2, 3, 0) : shell::NiceScale(0, top, 4, 7, 0));
-    chart()->setTitle(compact_ ? QStringLiteral("Товар %1").arg(good)
-                               : QStringLiteral("Товар %1: запас на начало дня").arg(good));
+    // A chart alone is named by the window's choice of good.
+    if (compact_)
+        chart()->setTitle(QStringLiteral("Товар %1").arg(good));
     setAccessibleDescription(describe());
 }
 

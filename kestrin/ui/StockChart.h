@@ -22,9 +22,9 @@ class StockChart : public QChartView {
 public:
     explicit StockChart(QWidget* parent = nullptr);
 
-    // One of several small charts: titled by its good alone, without a legend
-    // or axis titles, with fewer ticks and smaller marks.
-    void setCompact(bool compact);
+    // Makes it one of several small charts: titled by its good alone, without
+    // a legend or axis titles, with fewer ticks and smaller marks.
+    void makeCompact();
 
     // Good `good` (1 to GoodsCount) of the run. The stock axis reaches at least
     // `stockTop`, so that charts given the same top share one scale.
