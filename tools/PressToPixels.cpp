@@ -1,14 +1,16 @@
 // Measures what a user waits for in a real X server: from a synthetic click on
-// velmora's run button (XTest) to the chart showing its final picture, polled
+// a program's run button (XTest) to the picture the press changes, polled
 // through shared memory (MIT-SHM) until it stops changing, so that the polling
 // leaves the program the processor time it would have; and from a program's
 // launch to its first window, fully drawn.
-//   press-to-pixels <program> [presses]   launch time, then presses at the start
+//   press-to-pixels <program> [presses]   launch time, then for velmora presses
+//                                         until the chart is final at the start
 //                                         settings, with exponential arrivals and
 //                                         normal processing, the same with the
 //                                         Серверы window open beside the chart,
-//                                         and during a series of a million runs
-//                                         (velmora only)
+//                                         and during a series of a million runs;
+//                                         for kestrin presses until the Склад по
+//                                         дням window shows its chart and table
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XShm.h>
@@ -260,36 +262,56 @@ double median(std::vector<double> values)
     return n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2;
 }
 
-// The run button and the chart, in the coordinates of the designed area, which
-// lies below the menu bar.
-constexpr int buttonX = 8 + 784 / 2;
-constexpr int buttonY = 512 + 33 / 2;
-constexpr Rect chart{8, 32, 577, 465};
-constexpr int designedHeight = 557;
+struct Point {
+    int x, y;
+};
 
-// Each press is timed until the chart and the `also` areas show their final picture.
-void measurePresses(Desktop& desktop, const Rect& client, int presses, const char* setting, int target = 16,
-                    const std::vector<Rect>& also = {})
+// Each press is timed until the areas show their final picture.
+void measurePresses(Desktop& desktop, Point button, const std::vector<Rect>& areas, int presses, const char* setting,
+                    int target = 16)
 {
-    const int menu = client.height - designedHeight;
-    std::vector<Rect> areas{{client.x + chart.x, client.y + menu + chart.y, chart.width, chart.height}};
-    areas.insert(areas.end(), also.begin(), also.end());
     std::vector<double> times;
     for (int i = 0; i < presses; ++i) {
         const std::vector<char> before = desktop.grab(areas);
         const Clock::time_point pressed = Clock::now();
-        desktop.click(client.x + buttonX, client.y + menu + buttonY);
+        desktop.click(button.x, button.y);
         if (const auto changed = lastChange(desktop, areas, before, pressed))
             times.push_back(millisecondsSince(pressed, *changed));
     }
     if (times.empty()) {
-        std::printf("Press to final picture, %s: the chart never changed\n", setting);
+        std::printf("Press to final picture, %s: the picture never changed\n", setting);
         return;
     }
     std::printf(
         "Press to final picture, %s: median %.1f ms, range %.1f to %.1f ms over %zu presses (target <= %d ms)\n",
         setting, median(times), *std::min_element(times.begin(), times.end()),
         *std::max_element(times.begin(), times.end()), times.size(), target);
+}
+
+// Opens a window of the main window's by Ctrl and its key, and waits for it.
+std::optional<Window> openOwnWindow(Desktop& desktop, const std::string& name, Window main, KeySym key)
+{
+    desktop.key(key, true);
+    std::optional<Window> opened;
+    const Clock::time_point pressed = Clock::now();
+    while (!(opened = desktop.findWindow(name, main)) && Clock::now() - pressed < std::chrono::seconds(5))
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    return opened;
+}
+
+// velmora's run button and chart, in the coordinates of the designed area,
+// which lies below the menu bar.
+constexpr int designedHeight = 557;
+constexpr Rect chart{8, 32, 577, 465};
+
+Point velmoraButton(const Rect& client)
+{
+    return {client.x + 8 + 784 / 2, client.y + client.height - designedHeight + 512 + 33 / 2};
+}
+
+Rect velmoraChart(const Rect& client)
+{
+    return {client.x + chart.x, client.y + client.height - designedHeight + chart.y, chart.width, chart.height};
 }
 
 // The Серверы window (Ctrl+U) open beside the chart, the main window moved to
@@ -300,11 +322,7 @@ void measureWithServers(Desktop& desktop, Window main, const std::string& name, 
     desktop.move(main, 0, 0);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     const Rect client = desktop.clientArea(main);
-    desktop.key(XK_u, true);
-    std::optional<Window> servers;
-    const Clock::time_point opened = Clock::now();
-    while (!(servers = desktop.findWindow(name, main)) && Clock::now() - opened < std::chrono::seconds(5))
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    const std::optional<Window> servers = openOwnWindow(desktop, name, main, XK_u);
     if (!servers) {
         std::printf("The Серверы window did not open\n");
         return;
@@ -312,12 +330,74 @@ void measureWithServers(Desktop& desktop, Window main, const std::string& name, 
     const int left = chart.x + chart.width + 8;
     desktop.place(*servers, {left, 0, 1280 - left, 1000});
     std::this_thread::sleep_for(std::chrono::milliseconds(500));
-    const Rect area = desktop.clientArea(*servers);
-    measurePresses(desktop, client, presses, "with the Серверы window open", 16, {area});
+    measurePresses(desktop, velmoraButton(client), {velmoraChart(client), desktop.clientArea(*servers)}, presses,
+                   "with the Серверы window open");
     desktop.close(*servers);
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     if (desktop.findWindow(name, main))
         std::printf("The Серверы window did not close\n");
+}
+
+void measureVelmora(Desktop& desktop, Window window, int presses)
+{
+    Rect client = desktop.clientArea(window);
+    measurePresses(desktop, velmoraButton(client), {velmoraChart(client)}, presses, "start settings");
+    // Exponential arrivals and normal processing, by their radio buttons.
+    const int menu = client.height - designedHeight;
+    desktop.click(client.x + 615 + 8, client.y + menu + 120 + 8);
+    desktop.click(client.x + 617 + 8, client.y + menu + 336 + 8);
+    lastChange(desktop, {client}, desktop.grab(client), Clock::now());
+    measurePresses(desktop, velmoraButton(client), {velmoraChart(client)}, presses,
+                   "exponential arrivals, normal processing");
+    measureWithServers(desktop, window, "velmora", presses);
+    client = desktop.clientArea(window);
+    // A series of a million runs from the series window (Ctrl+R), moved aside;
+    // its runs field has the focus when it opens.
+    const std::optional<Window> series = openOwnWindow(desktop, "velmora", window, XK_r);
+    if (!series) {
+        std::printf("The series window did not open\n");
+        return;
+    }
+    desktop.move(*series, client.x, client.y + client.height + 40);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    desktop.key(XK_a, true);
+    desktop.key(XK_1);
+    for (int digit = 0; digit < 6; ++digit)
+        desktop.key(XK_0);
+    desktop.key(XK_Return);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    // A running series shows its progress.
+    const Rect seriesArea = desktop.clientArea(*series);
+    const std::vector<char> progress = desktop.grab(seriesArea);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    if (desktop.grab(seriesArea) == progress)
+        std::printf("The series did not start\n");
+    measurePresses(desktop, velmoraButton(client), {velmoraChart(client)}, presses, "during a series of a million runs",
+                   50);
+}
+
+// kestrin's "Посчитать" in its designed area below the menu bar, with the Склад
+// по дням window (Ctrl+U, from the first order's field, which has the focus)
+// beside the main window, which moves to the corner to make room.
+void measureKestrin(Desktop& desktop, Window window, int presses)
+{
+    desktop.move(window, 0, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const Rect client = desktop.clientArea(window);
+    // Without a window manager a window takes keys once a click activated it:
+    // a click on a blank spot of it.
+    desktop.click(client.x + 8, client.y + client.height - 8);
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    const std::optional<Window> days = openOwnWindow(desktop, "kestrin", window, XK_u);
+    if (!days) {
+        std::printf("The Склад по дням window did not open\n");
+        return;
+    }
+    desktop.move(*days, client.x + client.width + 8, 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));
+    constexpr int kestrinHeight = 448;
+    const Point button{client.x + 312 + 145 / 2, client.y + client.height - kestrinHeight + 128 + 121 / 2};
+    measurePresses(desktop, button, {desktop.clientArea(*days)}, presses, "the Склад по дням window's chart and table");
 }
 
 }  // namespace
@@ -348,48 +428,14 @@ int main(int argc, char** argv)
         kill(child, SIGTERM);
         return 1;
     }
-    Rect client = desktop.clientArea(*window);
+    const Rect client = desktop.clientArea(*window);
     const auto drawn = lastChange(desktop, {client}, {}, launched);
     std::printf("%s: launch to first window, fully drawn: %.0f ms (target < 300 ms)\n", name.c_str(),
                 millisecondsSince(launched, drawn.value_or(launched)));
-
-    if (name == "velmora") {
-        measurePresses(desktop, client, presses, "start settings");
-        // Exponential arrivals and normal processing, by their radio buttons.
-        const int menu = client.height - designedHeight;
-        desktop.click(client.x + 615 + 8, client.y + menu + 120 + 8);
-        desktop.click(client.x + 617 + 8, client.y + menu + 336 + 8);
-        lastChange(desktop, {client}, desktop.grab(client), Clock::now());
-        measurePresses(desktop, client, presses, "exponential arrivals, normal processing");
-        measureWithServers(desktop, *window, name, presses);
-        client = desktop.clientArea(*window);
-        // A series of a million runs from the series window (Ctrl+R), moved
-        // aside; its runs field has the focus when it opens.
-        desktop.key(XK_r, true);
-        std::optional<Window> series;
-        const Clock::time_point opened = Clock::now();
-        while (!(series = desktop.findWindow(name, *window)) && Clock::now() - opened < std::chrono::seconds(5))
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        if (series) {
-            desktop.move(*series, client.x, client.y + client.height + 40);
-            std::this_thread::sleep_for(std::chrono::milliseconds(300));
-            desktop.key(XK_a, true);
-            desktop.key(XK_1);
-            for (int digit = 0; digit < 6; ++digit)
-                desktop.key(XK_0);
-            desktop.key(XK_Return);
-            std::this_thread::sleep_for(std::chrono::milliseconds(500));
-            // A running series shows its progress.
-            const Rect seriesArea = desktop.clientArea(*series);
-            const std::vector<char> progress = desktop.grab(seriesArea);
-            std::this_thread::sleep_for(std::chrono::milliseconds(300));
-            if (desktop.grab(seriesArea) == progress)
-                std::printf("The series did not start\n");
-            measurePresses(desktop, client, presses, "during a series of a million runs", 50);
-        } else {
-            std::printf("The series window did not open\n");
-        }
-    }
+    if (name == "velmora")
+        measureVelmora(desktop, *window, presses);
+    else if (name == "kestrin")
+        measureKestrin(desktop, *window, presses);
     kill(child, SIGTERM);
     int status = 0;
     waitpid(child, &status, 0);
