@@ -24,7 +24,6 @@
 #include "shell/ui/Screen.h"
 #include "shell/ui/SeriesWindow.h"
 
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLocale>
 
@@ -66,8 +65,6 @@ TForm1::TForm1(QWidget* parent)
             field->setToolTip(field->accessibleName());
     }
     ui->G->setAccessibleName(ui->Label4->text());
-    for (QLineEdit* field : findChildren<QLineEdit*>())
-        field->installEventFilter(this);
     ui->L->setAccessibleName(QStringLiteral("L"));
     shell::connectGuarded(ui->Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     shell::connectMainMenus(this, ui->QuitAction, ui->AboutProgramAction, ProgramDescription());
@@ -138,16 +135,6 @@ void TForm1::openDays()
 }
 
 TForm1::~TForm1() = default;
-
-// A field would take Ctrl+U to delete its text, and the window's command
-// would never see it; the command goes first.
-bool TForm1::eventFilter(QObject* watched, QEvent* event)
-{
-    if (event->type() == QEvent::ShortcutOverride
-        && QKeySequence(static_cast<QKeyEvent*>(event)->keyCombination()) == ui->DaysAction->shortcut())
-        return true;
-    return QMainWindow::eventFilter(watched, event);
-}
 
 std::array<QLineEdit*, GoodsCount> TForm1::orders() const
 {

@@ -51,9 +51,6 @@ public:
     std::array<QLineEdit*, GoodsCount> orders() const;
     std::array<QLineEdit*, GoodsCount> thresholds() const;
 
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
 private:
     void openDays();
     // The series window, made hidden at its first use.

@@ -7,11 +7,15 @@
 #include <QAction>
 #include <QCoreApplication>
 #include <QFile>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QShortcut>
+
+#include <algorithm>
 
 namespace shell {
 
@@ -39,6 +43,34 @@ QMessageBox* showAboutProgram(QWidget* parent, const QString& description)
     return box;
 }
 
+namespace {
+
+// Refuses a field's claim to a key that one of the window's commands has.
+class CommandKeys : public QObject {
+public:
+    explicit CommandKeys(QWidget* window)
+        : QObject(window)
+        , window_(window)
+    {
+    }
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::ShortcutOverride)
+            return false;
+        const QKeySequence key(static_cast<QKeyEvent*>(event)->keyCombination());
+        const QList<QAction*> commands = window_->findChildren<QAction*>();
+        return std::any_of(commands.begin(), commands.end(),
+                           [&key](const QAction* command) { return command->shortcuts().contains(key); });
+    }
+
+private:
+    QWidget* window_;
+};
+
+}  // namespace
+
 void connectMainMenus(QMainWindow* window, QAction* quit, QAction* aboutProgram, const QString& description)
 {
     connectGuarded(new QShortcut(Qt::Key_F10, window), &QShortcut::activated, window,
@@ -46,6 +78,9 @@ void connectMainMenus(QMainWindow* window, QAction* quit, QAction* aboutProgram,
     connectGuarded(quit, &QAction::triggered, window, [window] { window->close(); });
     connectGuarded(aboutProgram, &QAction::triggered, window,
                    [window, description] { showAboutProgram(window, description); });
+    auto* keys = new CommandKeys(window);
+    for (QLineEdit* field : window->findChildren<QLineEdit*>())
+        field->installEventFilter(keys);
 }
 
 }  // namespace shell

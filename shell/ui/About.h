@@ -21,7 +21,9 @@ namespace shell {
 QMessageBox* showAboutProgram(QWidget* parent, const QString& description);
 
 // F10 opens the menu bar, as in most desktop programs whatever the keyboard
-// layout; `quit` closes the window; `aboutProgram` shows "О программе".
+// layout; `quit` closes the window; `aboutProgram` shows "О программе". In the
+// window's fields its commands keep their keys, which a line edit would take
+// for itself otherwise (Ctrl+U, which deletes its text under X11).
 void connectMainMenus(QMainWindow* window, QAction* quit, QAction* aboutProgram, const QString& description);
 
 // Shows a window of `owner`'s that is made once and kept: made at the first call.

@@ -6,6 +6,7 @@
 #include "shell/ui/Application.h"
 #include "shell/ui/Files.h"
 
+#include <QApplication>
 #include <QFile>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -23,7 +24,8 @@ protected:
         form.show();
         form.activateWindow();
         EXPECT_TRUE(QTest::qWaitForWindowActive(&form));
-        QTest::keyClick(&form, OpenKey, Qt::ControlModifier);
+        // To the focus, a field, as the keyboard sends it.
+        QTest::keyClick(QApplication::focusWidget(), OpenKey, Qt::ControlModifier);
         window = form.template findChild<Window*>();
         EXPECT_TRUE(window && focused(window));
     }

@@ -130,7 +130,7 @@ TEST_F(DaysWindowTest, FollowsEveryPressWithWhatThatRunSaw)
     form.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
     press();
-    QTest::keyClick(&form, Qt::Key_U, Qt::ControlModifier);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_U, Qt::ControlModifier);
     ASSERT_TRUE(focused(window));
     expectTableOfLastPress();
     EXPECT_TRUE(messages.isEmpty()) << messages.value(0).toStdString();
