@@ -106,6 +106,10 @@ TEST_F(DaysWindowTest, CtrlUOpensItFromAFieldAndBeforeTheFirstPressItSaysWhenDay
     EXPECT_EQ(waiting->text(), "Дни склада появятся здесь после нажатия «Посчитать» в главном окне.");
     EXPECT_FALSE(control("SaveButton")->isEnabled());
     EXPECT_FALSE(control("SaveDaysButton")->isEnabled());
+    shell::setSaveDialog([](QWidget*, const QString&, const QStringList&) {
+        ADD_FAILURE() << "asked where to save days before the first press";
+        return std::optional<shell::SaveTarget>();
+    });
     EXPECT_FALSE(chooseFromMenu(form, "Файл", "Сохранить записи дней…"));
     press();
     EXPECT_FALSE(waiting->isVisible());
