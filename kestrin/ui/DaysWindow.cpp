@@ -7,6 +7,7 @@
 #include "ui_DaysWindow.h"
 
 #include "shell/ui/Application.h"
+#include "shell/ui/ChartMenu.h"
 #include "shell/ui/Files.h"
 #include "shell/ui/ResultsTable.h"
 
@@ -62,8 +63,12 @@ DaysWindow::DaysWindow(QWidget* parent)
     for (int good = 1; good <= GoodsCount; ++good)
         ui->GoodCombo->addItem(QStringLiteral("Товар %1").arg(good));
     ui->GoodCombo->addItem(GoodTitle(0));
-    for (StockChart* chart : smallCharts())
+    for (StockChart* chart : smallCharts()) {
         chart->makeCompact();
+        // The keyboard reaches the chart of one good; the small ones are for the eye.
+        chart->setFocusPolicy(Qt::NoFocus);
+    }
+    ui->ImageButton->setMenu(ui->Chart->menu()->menu());
     ui->MeasuresTable->setAccessibleName(QStringLiteral("Показатели товаров"));
     ui->MeasuresTable->verticalHeader()->hide();
     // Rows as low as their text, so that all eleven fit where the screen allows.
@@ -168,6 +173,8 @@ void DaysWindow::showChosen() const
     if (run_ == nullptr)
         return;
     const int chosen = ui->GoodCombo->currentIndex() + 1;
+    // The picture is the one good's chart.
+    ui->ImageButton->setEnabled(chosen <= GoodsCount);
     if (chosen <= GoodsCount) {
         ui->ChartPages->setCurrentWidget(ui->Chart);
         ui->Chart->showGood(run_, chosen);

@@ -5,6 +5,8 @@
 #include "StockChart.h"
 
 #include "shell/ui/AxisScale.h"
+#include "shell/ui/ChartMenu.h"
+#include "shell/ui/LegendToggle.h"
 #include "shell/ui/NumberText.h"
 #include "shell/ui/Readout.h"
 
@@ -79,6 +81,7 @@ StockChart::StockChart(QWidget* parent)
     , reorders_(new QScatterSeries)
     , axisX_(new QValueAxis)
     , axisY_(new QValueAxis)
+    , menu_(new shell::ChartMenu(this, [this] { return run_ != nullptr; }))
 {
     QChart* plot = chart();
     plot->setAnimationOptions(QChart::NoAnimation);
@@ -109,10 +112,11 @@ StockChart::StockChart(QWidget* parent)
         plot->addSeries(series);
         series->attachAxis(axisX_);
         series->attachAxis(axisY_);
+        shell::toggleFromLegend(series, {}, {});
     }
     setRenderHint(QPainter::Antialiasing);
-    // Nothing in it answers keys; the table holds its numbers for the keyboard.
-    setFocusPolicy(Qt::NoFocus);
+    // Shift+F10 and the Menu key open its menu.
+    setFocusPolicy(Qt::StrongFocus);
     setAccessibleName(QStringLiteral("График запаса"));
     stock_->setPen(QPen(stockColor, 2));
     threshold_->setPen(QPen(thresholdColor, 2, Qt::DashLine));
@@ -202,10 +206,16 @@ QString StockChart::readoutAt(QPoint position) const
              happened(locale, day, drawnThreshold(*run_, good_)), quantity(locale, day.stockNext));
 }
 
+// The readout of the day under the pointer; over the legend, what a click on it does.
 bool StockChart::viewportEvent(QEvent* event)
 {
-    return shell::showReadout(event, viewport(), [this](QPoint position) { return readoutAt(position); })
-        || QChartView::viewportEvent(event);
+    const auto text = [this](QPoint position) {
+        const QPointF inChart = chart()->mapFromScene(mapToScene(position));
+        return chart()->legend()->isVisible() && chart()->legend()->geometry().contains(inChart)
+            ? QStringLiteral("Щелчок по названию в легенде скрывает то, что оно называет, или показывает снова.")
+            : readoutAt(position);
+    };
+    return shell::showReadout(event, viewport(), text) || QChartView::viewportEvent(event);
 }
 
 // For those who cannot see the chart: its range and how often each thing happened.

@@ -1,6 +1,7 @@
 // A good's stock at the start of each day of a press as a step line, its
 // threshold dashed, the days it ran short and the days it was reordered
-// marked, and a readout of the day under the pointer.
+// marked; a readout of the day under the pointer, legend entries that hide and
+// show what they name, and the picture from the context menu.
 #pragma once
 
 #include "PressDays.h"
@@ -9,6 +10,10 @@
 #include <QString>
 
 #include <memory>
+
+namespace shell {
+class ChartMenu;
+}
 
 class QLineSeries;
 class QScatterSeries;
@@ -36,6 +41,8 @@ public:
     // The readout of the day under a point of the viewport; empty off the days.
     QString readoutAt(QPoint position) const;
 
+    shell::ChartMenu* menu() const { return menu_; }
+
 protected:
     bool viewportEvent(QEvent* event) override;
 
@@ -51,6 +58,7 @@ private:
     QScatterSeries* reorders_;
     QValueAxis* axisX_;
     QValueAxis* axisY_;
+    shell::ChartMenu* menu_;
 };
 
 }  // namespace kestrin

@@ -3,6 +3,7 @@
 // and saved from the context menu.
 #include "shell/ui/SweepChart.h"
 
+#include "../support/ChartEvents.h"
 #include "../support/ChartText.h"
 #include "shell/ui/Application.h"
 #include "shell/ui/ChartMenu.h"
@@ -67,26 +68,11 @@ protected:
         const QPointF inChart = chart.chart()->mapToPosition({x, y}, chart.chart()->series().back());
         return chart.mapFromScene(chart.chart()->mapToScene(inChart));
     }
-    // Clicks the legend entry named so, where its name is written.
     void clickLegend(const QString& name)
     {
-        for (const QGraphicsItem* item : chart.scene()->items()) {
-            const auto* text = qgraphicsitem_cast<const QGraphicsTextItem*>(item);
-            if (text != nullptr && text->toPlainText() == name) {
-                const QPoint position = chart.mapFromScene(text->sceneBoundingRect().center());
-                QTest::mouseClick(chart.viewport(), Qt::LeftButton, {}, position);
-                QApplication::processEvents();
-                return;
-            }
-        }
-        ADD_FAILURE() << "no legend entry " << name.toStdString();
+        EXPECT_TRUE(::clickLegend(chart, name)) << "no legend entry " << name.toStdString();
     }
-    std::string tooltipAt(QPoint position)
-    {
-        QHelpEvent event(QEvent::ToolTip, position, chart.viewport()->mapToGlobal(position));
-        QApplication::sendEvent(chart.viewport(), &event);
-        return QToolTip::isVisible() ? QToolTip::text().toStdString() : std::string();
-    }
+    std::string tooltipAt(QPoint position) { return ::tooltipAt(chart, position); }
     double axisTop() { return chart.chart()->axes(Qt::Vertical).front()->property("max").toDouble(); }
     QAreaSeries* band(std::size_t line)
     {

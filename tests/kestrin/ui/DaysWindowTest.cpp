@@ -5,6 +5,9 @@
 #include "kestrin/ui/Kestrin.h"
 #include "kestrin/ui/StockChart.h"
 
+#include "shell/ui/ChartMenu.h"
+
+#include "../../support/ChartEvents.h"
 #include "../../support/Menus.h"
 #include "../../support/OwnWindowFixture.h"
 
@@ -13,14 +16,14 @@
 #include <QChart>
 #include <QClipboard>
 #include <QComboBox>
-#include <QHelpEvent>
 #include <QLabel>
+#include <QLegend>
 #include <QLocale>
+#include <QMenu>
 #include <QScatterSeries>
 #include <QScreen>
 #include <QTableWidget>
 #include <QTemporaryDir>
-#include <QToolTip>
 #include <QValueAxis>
 
 #include <gtest/gtest.h>
@@ -204,10 +207,8 @@ TEST_F(DaysWindowTest, TheChartShowsTheChosenGoodsDaysThresholdAndReadout)
     EXPECT_NE(shortageMarks->markerShape(), static_cast<QScatterSeries*>(series(chart, "Дозаказ"))->markerShape());
 
     const GoodDay& first = form.lastDays()->at(1, 3);
-    QHelpEvent hover(QEvent::ToolTip, at(chart, {1, first.stock}), QPoint());
-    QApplication::sendEvent(chart->viewport(), &hover);
-    const QStringList readout = QToolTip::text().split('\n');
-    ASSERT_EQ(readout.size(), 5) << QToolTip::text().toStdString();
+    const QStringList readout = QString::fromStdString(tooltipAt(*chart, at(chart, {1, first.stock}))).split('\n');
+    ASSERT_EQ(readout.size(), 5) << readout.join('\n').toStdString();
     EXPECT_EQ(readout[0], "Товар 3, день 1");
     EXPECT_EQ(readout[1], "Запас на начало дня: 5");
     ASSERT_TRUE(readout[2].startsWith("Спрос: "));
@@ -217,6 +218,19 @@ TEST_F(DaysWindowTest, TheChartShowsTheChosenGoodsDaysThresholdAndReadout)
                                                                : "Ни нехватки, ни дозаказа: ";
     EXPECT_TRUE(readout[3].startsWith(happened)) << readout[3].toStdString();
     EXPECT_EQ(chart->readoutAt(at(chart, {41.2, first.stock})), "");
+    // The legend hides what it names, and says so; the picture comes from the
+    // chart's menu.
+    const QPointF legend = chart->chart()->legend()->geometry().center();
+    EXPECT_TRUE(tooltipAt(*chart, chart->mapFromScene(chart->chart()->mapToScene(legend))).starts_with("Щелчок"));
+    ASSERT_TRUE(clickLegend(*chart, "Дозаказ"));
+    EXPECT_FALSE(series(chart, "Дозаказ")->isVisible());
+    EXPECT_TRUE(series(chart, "Нехватка")->isVisible());
+    chart->setFocus();
+    QTest::keyClick(chart, Qt::Key_F10, Qt::ShiftModifier);
+    QMenu* menu = chart->menu()->menu();
+    ASSERT_TRUE(menu->isVisible());
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(menu->actions().front()).center());
+    EXPECT_EQ(QApplication::clipboard()->image().size(), chart->grab().size());
 
     for (int down = 0; down < 8; ++down)
         QTest::keyClick(combo, Qt::Key_Down);
@@ -253,7 +267,8 @@ TEST_F(DaysWindowTest, TabReachesEveryControlAndScreenReadersHearThem)
     field("G")->setText("7");
     press();
     control("GoodCombo")->setFocus();
-    for (const char* next : {"MeasuresTable", "SaveButton", "SaveDaysButton", "CloseButton", "GoodCombo"}) {
+    for (const char* next :
+         {"ImageButton", "Chart", "MeasuresTable", "SaveButton", "SaveDaysButton", "CloseButton", "GoodCombo"}) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         ASSERT_EQ(QApplication::focusWidget()->objectName(), next);
     }

@@ -3,6 +3,7 @@
 // driven by tooltip, mouse and key events.
 #include "velmora/ui/Chart.h"
 
+#include "../../support/ChartEvents.h"
 #include "../../support/Pixels.h"
 #include "shell/ui/Application.h"
 #include "shell/ui/Files.h"
@@ -106,12 +107,7 @@ protected:
         return chart.mapFromScene(chart.chart()->mapToScene(chart.chart()->mapToPosition(QPointF(x, y))));
     }
     // The tooltip that resting the pointer there brings up.
-    std::string tooltipAt(QPoint position)
-    {
-        QHelpEvent event(QEvent::ToolTip, position, chart.viewport()->mapToGlobal(position));
-        QApplication::sendEvent(chart.viewport(), &event);
-        return QToolTip::isVisible() ? QToolTip::text().toStdString() : std::string();
-    }
+    std::string tooltipAt(QPoint position) { return ::tooltipAt(chart, position); }
     // Whether no tooltip stays there (Qt takes a moment to hide one).
     bool noTooltipAt(QPoint position)
     {
