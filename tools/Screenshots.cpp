@@ -1,5 +1,6 @@
 // Renders the windows after a run into PNG files, for the README and for looking
 // at the layout: screenshots <folder>. Run under a real X server (xvfb-run).
+#include "kestrin/ui/DaysWindow.h"
 #include "kestrin/ui/Kestrin.h"
 #include "velmora/ui/Unit1.h"
 
@@ -101,10 +102,21 @@ int main(int argc, char** argv)
         kestrinWindow.findChild<QLineEdit*>(QStringLiteral("Edit%1").arg(n))->setText(QStringLiteral("3"));
     kestrinWindow.findChild<QPushButton*>("Button1")->click();
     ok = save(kestrinWindow, folder.filePath("kestrin.png")) && ok;
-    // L against the common threshold at orders 5.
-    for (int n = 1; n <= 10; ++n)
+    // Inside a press at orders 5 and thresholds 2: the stock's sawtooth.
+    for (int n = 1; n <= 10; ++n) {
         kestrinWindow.findChild<QLineEdit*>(QStringLiteral("Edit%1").arg(n))->setText(QStringLiteral("5"));
+        kestrinWindow.findChild<QLineEdit*>(QStringLiteral("Edit%1").arg(n + 10))->setText(QStringLiteral("2"));
+    }
     kestrinWindow.findChild<QLineEdit*>("G")->setText(QStringLiteral("250"));
+    kestrinWindow.findChild<QPushButton*>("Button1")->click();
+    kestrinWindow.findChild<QAction*>("DaysAction")->trigger();
+    if (auto* days = kestrinWindow.findChild<kestrin::DaysWindow*>()) {
+        ok = save(*days, folder.filePath("kestrin-days.png")) && ok;
+        days->close();
+    } else {
+        ok = false;
+    }
+    // L against the common threshold at orders 5.
     ok = saveSweep(kestrinWindow, QStringLiteral("Порог, все товары"),
                    {QStringLiteral("0"), QStringLiteral("10"), QStringLiteral("11")}, QStringLiteral("300"),
                    folder.filePath("kestrin-series.png"))
