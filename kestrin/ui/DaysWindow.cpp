@@ -140,6 +140,8 @@ void DaysWindow::refresh()
 void DaysWindow::arrangeSmallCharts()
 {
     const QSize area = ui->AllGoodsPage->size();
+    if (area.isEmpty())
+        return;
     int best = 1;
     double bestDistance = std::numeric_limits<double>::infinity();
     for (const int columns : {1, 2, 5, 10}) {
