@@ -60,7 +60,8 @@ protected:
         if (event->type() != QEvent::ShortcutOverride)
             return false;
         const QKeySequence key(static_cast<QKeyEvent*>(event)->keyCombination());
-        const QList<QAction*> commands = window_->findChildren<QAction*>();
+        // The window's own commands, not those of the windows it owns.
+        const QList<QAction*> commands = window_->findChildren<QAction*>(QString(), Qt::FindDirectChildrenOnly);
         return std::any_of(commands.begin(), commands.end(),
                            [&key](const QAction* command) { return command->shortcuts().contains(key); });
     }

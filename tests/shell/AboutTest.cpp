@@ -66,9 +66,11 @@ TEST(MainMenusTest, CommandsKeepTheirKeysInTheWindowsFields)
     QMainWindow window;
     auto* field = new ClaimingField;
     window.setCentralWidget(field);
-    QMenu* menu = window.menuBar()->addMenu("Вид");
-    QAction* command = menu->addAction("Склад по дням…");
+    // As a form makes them: the window's own, shown in its menus.
+    auto* command = new QAction("Склад по дням…", &window);
     command->setShortcut(Qt::CTRL | Qt::Key_U);
+    QMenu* menu = window.menuBar()->addMenu("Вид");
+    menu->addAction(command);
     shell::connectMainMenus(&window, menu->addAction("Выход"), menu->addAction("О программе"), "Склад.");
     QSignalSpy triggered(command, &QAction::triggered);
     window.show();
