@@ -28,6 +28,18 @@ bool save(QWidget& window, const QString& path)
     return saved;
 }
 
+// Saves the picture of a main window's own window, open already, and closes it.
+template <typename Window>
+bool saveOwnWindow(QWidget& main, const QString& path)
+{
+    auto* window = main.findChild<Window*>();
+    if (window == nullptr)
+        return false;
+    const bool saved = save(*window, path);
+    window->close();
+    return saved;
+}
+
 // Runs a sweep in a main window's series window and saves its picture.
 bool saveSweep(QWidget& main, const QString& choice, const QStringList& range, const QString& runs, const QString& path)
 {
@@ -81,12 +93,7 @@ int main(int argc, char** argv)
     velmoraWindow.findChild<QAction*>("ServersAction")->trigger();
     shell::SRand(5);
     velmoraWindow.findChild<QPushButton*>("Button1")->click();
-    if (auto* servers = velmoraWindow.findChild<velmora::ServersWindow*>()) {
-        ok = save(*servers, folder.filePath("velmora-servers.png")) && ok;
-        servers->close();
-    } else {
-        ok = false;
-    }
+    ok = saveOwnWindow<velmora::ServersWindow>(velmoraWindow, folder.filePath("velmora-servers.png")) && ok;
     // Flow 3's response as the intensity of its arrivals grows.
     velmoraWindow.findChild<QRadioButton*>("rav2")->click();
     ok = saveSweep(velmoraWindow, QStringLiteral("Распределения появления задач, Интенсивность 3 потока"),
@@ -110,12 +117,7 @@ int main(int argc, char** argv)
     kestrinWindow.findChild<QLineEdit*>("G")->setText(QStringLiteral("250"));
     kestrinWindow.findChild<QPushButton*>("Button1")->click();
     kestrinWindow.findChild<QAction*>("DaysAction")->trigger();
-    if (auto* days = kestrinWindow.findChild<kestrin::DaysWindow*>()) {
-        ok = save(*days, folder.filePath("kestrin-days.png")) && ok;
-        days->close();
-    } else {
-        ok = false;
-    }
+    ok = saveOwnWindow<kestrin::DaysWindow>(kestrinWindow, folder.filePath("kestrin-days.png")) && ok;
     // L against the common threshold at orders 5.
     ok = saveSweep(kestrinWindow, QStringLiteral("Порог, все товары"),
                    {QStringLiteral("0"), QStringLiteral("10"), QStringLiteral("11")}, QStringLiteral("300"),
