@@ -139,9 +139,7 @@ void ChartTools::saveData() const
     } else {
         text = ResponseTimesCsv(*results);
     }
-    shell::saveFile(target->path, [&text](QIODevice& device) {
-        return device.write(text.data(), static_cast<qint64>(text.size())) == static_cast<qint64>(text.size());
-    });
+    shell::saveText(target->path, text);
 }
 
 }  // namespace velmora
