@@ -24,10 +24,7 @@ namespace {
 
 QStringList measuresHeader()
 {
-    QStringList header{QStringLiteral("Товар")};
-    for (int statistic = 0; statistic < GoodStatisticCount; ++statistic)
-        header << GoodStatisticTitle(static_cast<GoodStatistic>(statistic));
-    return header;
+    return QStringList{QStringLiteral("Товар")} + GoodStatisticTitles();
 }
 
 shell::TableRows measuresRows(const PressDays& run)

@@ -4,6 +4,7 @@
 #include "kestrin/model/Goods.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <array>
 
@@ -29,6 +30,15 @@ inline QString GoodStatisticTitle(GoodStatistic statistic)
         QStringLiteral("Наименьший\nзапас"),
     };
     return titles[static_cast<std::size_t>(statistic)];
+}
+
+// Every statistic's title, in GoodStatistic's order.
+inline QStringList GoodStatisticTitles()
+{
+    QStringList titles;
+    for (int statistic = 0; statistic < GoodStatisticCount; ++statistic)
+        titles << GoodStatisticTitle(static_cast<GoodStatistic>(statistic));
+    return titles;
 }
 
 }  // namespace kestrin

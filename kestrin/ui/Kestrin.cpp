@@ -88,6 +88,8 @@ shell::SeriesWindow* TForm1::seriesWindow()
         WarehouseWindowView view{[this] { return ReadWarehouseInput(); }, orders(), thresholds()};
         series_ = new shell::SeriesWindow(QStringLiteral("Серия расчётов"), MakeWarehouseSeriesProgram(std::move(view)),
                                           this);
+        // An experiment holds both windows' settings, and either window saves or opens it.
+        series_->addActions({ui->OpenExperimentAction, ui->SaveExperimentAction});
     }
     return series_;
 }

@@ -140,11 +140,9 @@ public:
 
     QStringList tableHeader(const shell::Comparison& comparison) const override
     {
-        QStringList titles{QStringLiteral("Товар")};
-        for (int statistic = 0; statistic < GoodStatisticCount; ++statistic)
-            titles << GoodStatisticTitle(static_cast<GoodStatistic>(statistic));
-        titles << QStringLiteral("Прогонов");
-        return header(titles, comparison);
+        return header(QStringList{QStringLiteral("Товар")} + GoodStatisticTitles()
+                          + QStringList{QStringLiteral("Прогонов")},
+                      comparison);
     }
 
     shell::TableRows tableRows(const shell::Comparison& comparison) const override
@@ -169,11 +167,9 @@ public:
 
     QStringList chartStatistics() const override
     {
-        QStringList titles;
-        for (int statistic = 0; statistic < GoodStatisticCount; ++statistic)
-            titles << GoodStatisticTitle(static_cast<GoodStatistic>(statistic))
-                          .replace(QLatin1Char('\n'), QLatin1Char(' '));
-        return titles;
+        QStringList titles = GoodStatisticTitles();
+        // A chart's title and axis have room for one line.
+        return titles.replaceInStrings(QStringLiteral("\n"), QStringLiteral(" "));
     }
 
     QString chartTitle(int statistic) const override
@@ -182,6 +178,9 @@ public:
     }
 
     QString chartAxisTitle(int statistic) const override { return chartStatistics().value(statistic); }
+
+    // Demand does not depend on orders or thresholds; the share of it met does.
+    int defaultStatistic() const override { return static_cast<int>(GoodStatistic::FillRate); }
 
     std::vector<shell::SweepLine> sweepLines(int statistic, std::optional<std::size_t> baseline) const override
     {

@@ -19,8 +19,11 @@
 
 #include <QHeaderView>
 #include <QHideEvent>
+#include <QScrollBar>
 #include <QSettings>
 #include <QThread>
+
+#include <cmath>
 
 namespace shell {
 
@@ -36,8 +39,9 @@ QStringList PointsPresentation::header(const QStringList& titles, const Comparis
 {
     QStringList all = swept_ ? QStringList{QStringLiteral("Значение")} : QStringList();
     all += titles;
+    // The comparison follows the chart's statistic, which the column names.
     if (comparison.baseline)
-        all << QStringLiteral("Отличие от базовой");
+        all << QStringLiteral("Отличие от базовой:\n%1").arg(chartStatistics().value(comparison.statistic));
     return all;
 }
 
@@ -83,6 +87,11 @@ SweepLine PointsPresentation::line(const QString& name, const QColor& color, int
 QString SeriesPresentation::conclusion() const
 {
     return {};
+}
+
+int SeriesPresentation::defaultStatistic() const
+{
+    return 0;
 }
 
 double SeriesProgram::readSweepBound(const std::string&, std::string_view text) const
@@ -137,9 +146,13 @@ SeriesWindow::SeriesWindow(const QString& title, std::unique_ptr<SeriesProgram> 
     ui->ImageButton->setMenu(ui->Chart->menu()->menu());
     ui->ResultsTable->verticalHeader()->hide();
     table_ = new ResultsTable(ui->ResultsTable);
+    // A seed may have twenty digits, all of them to be seen.
+    ui->SeedEdit->setMinimumWidth(ui->SeedEdit->fontMetrics().horizontalAdvance(QStringLiteral("18446744073709551615"))
+                                  + 2 * ui->SeedEdit->fontMetrics().averageCharWidth());
     nameControls();
     refreshChoices();
     recall();
+    enableSettings();
     connectHandlers();
 }
 
@@ -192,6 +205,8 @@ void SeriesWindow::connectHandlers()
                    [this] { split_ = ui->ResultsSplitter->sizes(); });
     connectGuarded(&progressTimer_, &QTimer::timeout, this, [this] { showProgress(); });
     connectGuarded(&watcher_, &QFutureWatcher<void>::finished, this, [this] { finishSeries(); });
+    // Quitting the program destroys the window without hiding it first.
+    connectGuarded(QCoreApplication::instance(), &QCoreApplication::aboutToQuit, this, [this] { remember(); });
 }
 
 // Assistive tools and messages name each field by its caption, and a field of
@@ -427,7 +442,8 @@ void SeriesWindow::showResults()
         const QString chosen = ui->StatisticCombo->currentText();
         ui->StatisticCombo->clear();
         ui->StatisticCombo->addItems(presentation_->chartStatistics());
-        ui->StatisticCombo->setCurrentIndex(std::max(0, ui->StatisticCombo->findText(chosen)));
+        const int kept = ui->StatisticCombo->findText(chosen);
+        ui->StatisticCombo->setCurrentIndex(kept >= 0 ? kept : presentation_->defaultStatistic());
         ui->StatisticLabel->setVisible(ui->StatisticCombo->count() > 1);
         ui->StatisticCombo->setVisible(ui->StatisticCombo->count() > 1);
         const QSignalBlocker baseline(ui->BaselineCombo);
@@ -460,6 +476,12 @@ void SeriesWindow::showTable()
     if (ui->BaselineCombo->currentIndex() > 0)
         comparison.baseline = static_cast<std::size_t>(ui->BaselineCombo->currentIndex() - 1);
     table_->show(presentation_->tableHeader(comparison), presentation_->tableRows(comparison));
+    // However small the screen, the table keeps its header and three rows in
+    // view, beside a scroll bar for its columns; the window's content scrolls instead.
+    QTableWidget* table = ui->ResultsTable;
+    table->setMinimumHeight(table->horizontalHeader()->sizeHint().height()
+                            + 3 * table->verticalHeader()->defaultSectionSize()
+                            + table->horizontalScrollBar()->sizeHint().height() + 2 * table->frameWidth());
 }
 
 // The chart comes back with the share of the results area it had, at first
@@ -486,6 +508,62 @@ void SeriesWindow::showChartPanel()
     ui->ContentScroll->ensureWidgetVisible(ui->ChartPanel, 0, 0);
 }
 
+// Each point ended on its own, at the first stage precise enough or at the
+// ceiling; of those that missed, the row furthest from the precision is named.
+QString SeriesWindow::precisionText(const std::vector<SeriesPoint>& points, int runs) const
+{
+    const QLocale locale = NumberLocale();
+    const auto outcomes = runner_->outcomes();
+    std::vector<int> reached;
+    struct Worst {
+        double share = -1;
+        std::size_t point = 0;
+        std::size_t statistic = 0;
+    } worst;
+    for (std::size_t point = 0; point < points.size(); ++point) {
+        if (outcomes[point]->precise) {
+            reached.push_back(points[point].summary.runs);
+            continue;
+        }
+        const std::vector<Estimate>& estimates = points[point].summary.estimates;
+        for (std::size_t statistic = 0; statistic < estimates.size(); ++statistic) {
+            const Estimate& estimate = estimates[statistic];
+            // Runs all equal (0 / 0) count as precise.
+            const double share = (estimate.high - estimate.low) / 2 / std::abs(estimate.mean);
+            if (share > worst.share)
+                worst = {share, point, statistic};
+        }
+    }
+    const QString target = locale.toString(*runner_->plan().precision * 100, 'g', 6) + QStringLiteral(" %");
+    QString span;
+    if (!reached.empty()) {
+        const auto [fewest, most] = std::minmax_element(reached.begin(), reached.end());
+        const QString noun = NumberWithNoun(locale, *most, "прогон", "прогона", "прогонов");
+        span = *fewest == *most ? noun : locale.toString(*fewest) + QStringLiteral("–") + noun;
+    }
+    if (reached.size() == points.size())
+        return QStringLiteral("Серия закончена: точность %1 достигнута за %2 (число — в столбце «Прогонов»).")
+            .arg(target, span);
+    const QString row = QStringLiteral("«%1»").arg(
+        QString::fromStdString(runner_->model().statisticLabel(static_cast<int>(worst.statistic))));
+    const QString reachedShare = std::isinf(worst.share)
+        ? QStringLiteral("среднее 0")
+        : QStringLiteral("±%1 %").arg(locale.toString(worst.share * 100, 'g', 3));
+    if (points.size() == 1)
+        return QStringLiteral("Серия закончена: точность %1 не достигнута за наибольшее число прогонов, %2; хуже всех "
+                              "строка %3: %4.")
+            .arg(target, locale.toString(runs), row, reachedShare);
+    QString text =
+        QStringLiteral("Серия закончена: точность %1 не достигнута в %2 из %3 за наибольшее число прогонов, "
+                       "%4; хуже всех строка %5 при значении %6: %7.")
+            .arg(target, locale.toString(static_cast<qlonglong>(points.size() - reached.size())),
+                 NumberWithNoun(locale, std::ssize(points), "точки", "точек", "точек"), locale.toString(runs), row,
+                 locale.toString(*points[worst.point].value, 'g', 12), reachedShare);
+    if (!reached.empty())
+        text += QStringLiteral(" В остальных она достигнута за %1.").arg(span);
+    return text;
+}
+
 // A stopped series keeps each point's runs from run 0 up to the first that did
 // not finish, so the status says how many runs its results rest on.
 QString SeriesWindow::statusText(const std::vector<SeriesPoint>& points, int total, int runs) const
@@ -498,31 +576,8 @@ QString SeriesWindow::statusText(const std::vector<SeriesPoint>& points, int tot
         && std::all_of(points.begin(), points.end(),
                        [runs](const SeriesPoint& point) { return point.summary.runs == runs; });
     const QString runsText = NumberWithNoun(locale, runs, "прогон", "прогона", "прогонов");
-    if (runner_->plan().precision && !runner_->stopped() && std::ssize(points) == total) {
-        // Each point ended on its own, at the first stage precise enough or at the ceiling.
-        const auto [fewest, most] =
-            std::minmax_element(points.begin(), points.end(), [](const SeriesPoint& a, const SeriesPoint& b) {
-                return a.summary.runs < b.summary.runs;
-            });
-        const auto outcomes = runner_->outcomes();
-        const auto missed = std::count_if(outcomes.begin(), outcomes.end(),
-                                          [](const auto& outcome) { return outcome && !outcome->precise; });
-        const QString span = fewest->summary.runs == most->summary.runs
-            ? NumberWithNoun(locale, most->summary.runs, "прогон", "прогона", "прогонов")
-            : QStringLiteral("от %1 до %2")
-                  .arg(locale.toString(fewest->summary.runs),
-                       NumberWithNoun(locale, most->summary.runs, "прогона", "прогонов", "прогонов"));
-        const QString target = locale.toString(*runner_->plan().precision * 100, 'g', 6) + QStringLiteral(" %");
-        if (missed == 0)
-            return QStringLiteral("Серия закончена: точность %1 достигнута за %2 (число — в столбце «Прогонов»).")
-                       .arg(target, span)
-                + interval;
-        return QStringLiteral("Серия закончена: точность %1 не достигнута в %2 из %3 за наибольшее число прогонов, "
-                              "%4; в остальных — за %5.")
-                   .arg(target, locale.toString(static_cast<qlonglong>(missed)),
-                        NumberWithNoun(locale, total, "точки", "точек", "точек"), locale.toString(runs), span)
-            + interval;
-    }
+    if (runner_->plan().precision && !runner_->stopped() && std::ssize(points) == total)
+        return precisionText(points, runs) + interval;
     if (whole && total == 1)
         return QStringLiteral("Серия закончена: %1.").arg(runsText) + interval;
     if (whole) {
@@ -670,6 +725,8 @@ QByteArray SeriesWindow::experiment() const
 
 void SeriesWindow::check(const SeriesSetup& setup) const
 {
+    if (running())
+        throw Exception("идёт серия прогонов: остановите её, чтобы открыть другие настройки");
     if (setup.measures.empty() || std::ranges::any_of(measures_, [&setup](const MeasureChoice& choice) {
             return choice.key == setup.measures;
         }))
@@ -681,8 +738,12 @@ void SeriesWindow::check(const SeriesSetup& setup) const
                     + keys.join(QStringLiteral(" или ")).toStdString());
 }
 
+// Results shown beside other settings would be taken for theirs, so they go.
 void SeriesWindow::apply(const SeriesSetup& setup, const std::map<std::string, double>& values)
 {
+    clearResults();
+    ui->Progress->setValue(0);
+    ui->StatusLabel->setText(QStringLiteral("Настройки эксперимента открыты: итоги появятся после «Запустить»."));
     ui->RunsEdit->setText(QString::number(setup.runs));
     ui->SeedEdit->setText(setup.seed ? QString::number(*setup.seed) : QString());
     // A share's percentage to twelve digits, so that 0.07 shows as 7.
@@ -709,10 +770,14 @@ void SeriesWindow::apply(const SeriesSetup& setup, const std::map<std::string, d
     }
 }
 
+// The window system hides a minimised window too, which leaves its series running.
 void SeriesWindow::hideEvent(QHideEvent* event)
 {
-    stopSeries();
-    watcher_.waitForFinished();
+    if (!event->spontaneous()) {
+        stopSeries();
+        watcher_.waitForFinished();
+        remember();
+    }
     QDialog::hideEvent(event);
 }
 

@@ -69,6 +69,8 @@ public:
     virtual std::string csv() const = 0;
     // What the series tells beyond its table, for the window's status; none by default.
     virtual QString conclusion() const;
+    // The statistic a chart shows first: the first by default.
+    virtual int defaultStatistic() const;
 };
 
 // A presentation of the points a series kept, with their rows; `writer` writes
@@ -210,6 +212,7 @@ private:
     void showResults();
     void showTable();
     QString statusText(const std::vector<SeriesPoint>& points, int total, int runs) const;
+    QString precisionText(const std::vector<SeriesPoint>& points, int runs) const;
     void showChartPanel();
     void showChart();
     void enableScaleSwitch();

@@ -145,6 +145,9 @@ public:
 
     QString chartAxisTitle(int statistic) const override { return chartStatistics().value(statistic); }
 
+    // The count of tasks is the same for every setting; the load is what varies first.
+    int defaultStatistic() const override { return static_cast<int>(ServerStatistic::Utilisation); }
+
     // A line for each server as a whole.
     std::vector<shell::SweepLine> sweepLines(int statistic, std::optional<std::size_t> baseline) const override
     {

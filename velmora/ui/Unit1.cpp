@@ -354,6 +354,8 @@ shell::SeriesWindow* TForm1::seriesWindow()
         series_ =
             new shell::SeriesWindow(QStringLiteral("Серия прогонов"), MakeNetworkSeriesProgram(std::move(view)), this);
         shell::connectGuarded(this, &TForm1::parametersChanged, series_, [this] { series_->refreshChoices(); });
+        // An experiment holds both windows' settings, and either window saves or opens it.
+        series_->addActions({ui->OpenExperimentAction, ui->SaveExperimentAction});
     }
     return series_;
 }

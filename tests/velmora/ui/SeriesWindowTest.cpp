@@ -17,6 +17,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
+#include <QHeaderView>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QLabel>
@@ -211,8 +212,8 @@ TEST_F(SeriesWindowTest, TheServersMeasuresAndTheirDifferencesFromABaseline)
     ASSERT_TRUE(commandLine.waitForFinished(60'000));
     EXPECT_EQ(saved, commandLine.readAllStandardOutput());
 
-    auto* statistic = control<QComboBox>("StatisticCombo");
-    statistic->setCurrentIndex(statistic->findText("Загрузка"));
+    // The servers' load comes first, as the count of tasks never varies.
+    EXPECT_EQ(control<QComboBox>("StatisticCombo")->currentText(), "Загрузка");
     const auto* chart = control<shell::SweepChart>("Chart");
     ASSERT_EQ(chart->lines().size(), std::size_t{ServerCount});
     const std::vector<shell::SweepLine> means = chart->lines();
@@ -227,7 +228,7 @@ TEST_F(SeriesWindowTest, TheServersMeasuresAndTheirDifferencesFromABaseline)
     }
     EXPECT_EQ(differences[4].estimates[1].low, 0.0);
     const int compared = table()->columnCount() - 1;
-    EXPECT_EQ(table()->horizontalHeaderItem(compared)->text(), "Отличие от базовой");
+    EXPECT_EQ(table()->horizontalHeaderItem(compared)->text(), "Отличие от базовой:\nЗагрузка");
     // Longer processing loads the final server more, and no server's flow row
     // has a utilisation to compare.
     EXPECT_EQ(table()->item(rowsPerPoint + rowsPerPoint - 4, compared)->text(), "базовая");
@@ -255,6 +256,15 @@ TEST_F(SeriesWindowTest, APrecisionEndsTheSeriesAsTheCommandLinesDoes)
     const int runs = table()->item(0, table()->columnCount() - 1)->text().toInt();
     EXPECT_GT(runs, 10);
     EXPECT_LT(runs, 5000);
+
+    // A ceiling too low names the row furthest from the precision.
+    type("RunsEdit", "40");
+    type("PrecisionEdit", QLocale().toString(0.1));
+    run();
+    const QString missed = control<QLabel>("StatusLabel")->text();
+    EXPECT_TRUE(missed.startsWith("Серия закончена: точность 0" + QLocale().decimalPoint()
+                                  + "1 % не достигнута за наибольшее число прогонов, 40; хуже всех строка «поток 3, "))
+        << missed.toStdString();
 }
 
 // An experiment keeps both windows' settings: saved with Ctrl+S and opened
@@ -301,6 +311,8 @@ TEST_F(SeriesWindowTest, AnExperimentKeepsBothWindowsSettings)
     const QString path = folder.filePath("experiment.json");
     fileCommand(Qt::Key_S, path);
     ASSERT_TRUE(QFile::exists(path));
+    run();
+    ASSERT_GT(table()->rowCount(), 0);
 
     click("rav");
     click("rav2");
@@ -342,10 +354,15 @@ TEST_F(SeriesWindowTest, AnExperimentKeepsBothWindowsSettings)
         messages.clear();
     }
 
-    fileCommand(Qt::Key_O, path);
+    // The series window opens experiments too, and shows no results of other settings.
+    window->activateWindow();
+    ASSERT_TRUE(focused(window));
+    shell::setOpenDialog([path](QWidget*, const QString&, const QStringList&) { return path; });
+    QTest::keyClick(window, Qt::Key_O, Qt::ControlModifier);
     ASSERT_TRUE(messages.isEmpty()) << messages.front().toStdString();
     EXPECT_EQ(shown(), saved);
     EXPECT_TRUE(focused(window));
+    EXPECT_EQ(table()->rowCount(), 0);
 
     run();
     ASSERT_TRUE(messages.isEmpty()) << messages.front().toStdString();
@@ -422,7 +439,7 @@ TEST_F(SeriesWindowTest, CtrlRBringsBackTheMinimisedWindow)
 
 // Wherever the window opens, a sweep's chart is readable: a plot 200 px high
 // at least, every tick label and title whole, and in view, scrolled to on a
-// small screen; at the window's own size it takes more height than the table,
+// small screen, where the table still shows three rows; at the window's own size it takes more height than the table,
 // and the window stays as it opened.
 using SeriesScreenFitTest = SeriesWindowTest;
 TEST_F(SeriesScreenFitTest, TheSweepChartIsReadable)
@@ -445,6 +462,8 @@ TEST_F(SeriesScreenFitTest, TheSweepChartIsReadable)
     for (const QString& text : texts)
         EXPECT_FALSE(text.contains("...") || text.contains(u'…')) << text.toStdString();
     EXPECT_TRUE(window->screen()->availableGeometry().contains(window->frameGeometry()));
+    // The table keeps three rows in view however small the screen.
+    EXPECT_GE(table()->viewport()->height(), 3 * table()->verticalHeader()->defaultSectionSize());
     auto* scroll = control<QScrollArea>("ContentScroll");
     auto* panel = control("ChartPanel");
     EXPECT_TRUE(scroll->viewport()->rect().contains(QRect(panel->mapTo(scroll->viewport(), QPoint()), panel->size())));
