@@ -257,9 +257,11 @@ void SeriesWindow::enableSettings()
         field->setEnabled(sweep);
 }
 
+// A series runs until its results are shown: its future ends a moment before
+// the window hears of it, and nothing may start or read in that moment.
 bool SeriesWindow::running() const
 {
-    return runner_ != nullptr && watcher_.isRunning();
+    return running_;
 }
 
 namespace {
@@ -365,6 +367,7 @@ void SeriesWindow::startSeries()
     runner_ = std::make_unique<SeriesRunner>(model, SeriesPlan{runs, precision, swept});
     // Idle priority: the workers take only the time the windows leave.
     watcher_.setFuture(runner_->start({QThread::idealThreadCount(), true}));
+    running_ = true;
     enableSettings();
     showProgress();
     progressTimer_.start();
@@ -400,8 +403,13 @@ void SeriesWindow::showProgress()
     }
 }
 
+// Called by the watcher, and by a close that waits for the end rather than
+// leave the window thinking that a series still runs.
 void SeriesWindow::finishSeries()
 {
+    if (!running_)
+        return;
+    running_ = false;
     progressTimer_.stop();
     showProgress();
     enableSettings();
@@ -776,6 +784,7 @@ void SeriesWindow::hideEvent(QHideEvent* event)
     if (!event->spontaneous()) {
         stopSeries();
         watcher_.waitForFinished();
+        finishSeries();
         remember();
     }
     QDialog::hideEvent(event);

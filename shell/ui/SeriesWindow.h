@@ -231,6 +231,7 @@ private:
     std::vector<SeriesPoint> kept_;
     ResultsTable* table_ = nullptr;
     QFutureWatcher<void> watcher_;
+    bool running_ = false;
     QTimer progressTimer_;
     QByteArray experiment_;   // the last series' experiment, saved beside its results
     QString sweepName_;       // what the last series varied, empty without a sweep

@@ -16,8 +16,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <thread>
 #include <tuple>
 
 namespace {
@@ -191,6 +193,19 @@ TEST_F(SeriesWindowTest, WhileASeriesRunsOnlyStopActs)
             << status().toStdString();
     }
     EXPECT_TRUE(control("RunButton")->isEnabled());
+}
+
+// The runs' end reaches the window a moment later than the workers: until it
+// does, the series counts as running, so that nothing reads the results early.
+TEST_F(SeriesWindowTest, ASeriesRunsUntilItsResultsAreShown)
+{
+    click("RunButton");
+    gate.release();
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_TRUE(window.running());
+    EXPECT_EQ(control<QTableWidget>("ResultsTable")->rowCount(), 0);
+    ASSERT_TRUE(QTest::qWaitFor([this] { return !window.running(); }, 60'000));
+    EXPECT_EQ(control<QTableWidget>("ResultsTable")->rowCount(), 1);
 }
 
 // Closing the window stops its series.
