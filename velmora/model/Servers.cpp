@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <limits>
+#include <type_traits>
 
 namespace velmora {
 namespace {
@@ -26,16 +27,6 @@ struct Served {
     Tick waitMax = 0;
     std::array<std::int64_t, FlowCount> flowWaits{};
     std::array<int, FlowCount> flowTasks{};
-
-    void add(int flow, Tick wait, Tick service)
-    {
-        ++tasks;
-        waits += wait;
-        services += service;
-        waitMax = std::max(waitMax, wait);
-        flowWaits[static_cast<std::size_t>(flow - 1)] += wait;
-        ++flowTasks[static_cast<std::size_t>(flow - 1)];
-    }
 
     ServerMeasures measures(double period, bool perFlow) const
     {
@@ -78,6 +69,61 @@ ServerTable tableOf(const TRunWorkspace& workspace, Server server)
         break;
     }
     return {workspace.MergedAll, TaskCount, true, 0};
+}
+
+// Calls `use` with a server table's row count as a constant: each table has
+// one of three sizes.
+template <typename Use>
+decltype(auto) withRows(int rows, Use&& use)
+{
+    switch (rows) {
+    case TasksPerFlow:
+        return use(std::integral_constant<int, TasksPerFlow>{});
+    case 2 * TasksPerFlow:
+        return use(std::integral_constant<int, 2 * TasksPerFlow>{});
+    default:
+        return use(std::integral_constant<int, TaskCount>{});
+    }
+}
+
+// Each sum is a loop without a branch over a constant number of rows, which
+// GCC makes vector code of at -O2: summed row by row with the table's kind
+// tested in each row, the measures took a third of a series' time, more than
+// the run they measured.
+template <int Rows>
+Served sumServed(const ServerTable& t)
+{
+    const TTaskTable& table = t.table;
+    Served sums;
+    sums.tasks = Rows;
+    for (int row = 0; row < Rows; ++row) {
+        sums.waits += table.Wait[row];
+        sums.services += table.Service[row];
+        sums.waitMax = std::max(sums.waitMax, table.Wait[row]);
+    }
+    if (!t.merged) {
+        sums.flowWaits[static_cast<std::size_t>(t.flow - 1)] = sums.waits;
+        sums.flowTasks[static_cast<std::size_t>(t.flow - 1)] = sums.tasks;
+        return sums;
+    }
+    // The last flow's sums are what the others leave.
+    std::int64_t otherWaits = 0;
+    int otherTasks = 0;
+    for (int flow = 1; flow < FlowCount; ++flow) {
+        std::int64_t waits = 0;
+        int tasks = 0;
+        for (int row = 0; row < Rows; ++row)
+            waits += table.Wait[row] & -static_cast<Tick>(table.Flow[row] == flow);
+        for (int row = 0; row < Rows; ++row)
+            tasks += table.Flow[row] == flow ? 1 : 0;
+        sums.flowWaits[static_cast<std::size_t>(flow - 1)] = waits;
+        sums.flowTasks[static_cast<std::size_t>(flow - 1)] = tasks;
+        otherWaits += waits;
+        otherTasks += tasks;
+    }
+    sums.flowWaits.back() = sums.waits - otherWaits;
+    sums.flowTasks.back() = sums.tasks - otherTasks;
+    return sums;
 }
 
 Tick endOf(const Visit& visit)
@@ -157,15 +203,18 @@ NetworkMeasures MeasureServers(const TRunWorkspace& workspace)
     for (int s = 0; s < ServerCount; ++s) {
         const auto server = static_cast<Server>(s);
         const ServerTable t = tableOf(workspace, server);
-        Served& sums = served[static_cast<std::size_t>(s)];
-        for (int row = 0; row < t.rows; ++row) {
-            sums.add(t.merged ? t.table.Flow[row] : t.flow, t.table.Wait[row], t.table.Service[row]);
-            if (!t.merged)
-                measures.start = std::min(measures.start, t.table.Arrival[row]);
-            if (server == Server::Final)
-                measures.end =
-                    std::max(measures.end, endOf({t.table.Arrival[row], t.table.Wait[row], t.table.Service[row]}));
-        }
+        withRows(t.rows, [&](auto rows) {
+            served[static_cast<std::size_t>(s)] = sumServed<rows>(t);
+            if (!t.merged) {
+                for (int row = 0; row < rows; ++row)
+                    measures.start = std::min(measures.start, t.table.Arrival[row]);
+            }
+            if (server == Server::Final) {
+                for (int row = 0; row < rows; ++row)
+                    measures.end =
+                        std::max(measures.end, t.table.Arrival[row] + t.table.Wait[row] + t.table.Service[row]);
+            }
+        });
     }
     const double period = measures.period();
     for (int s = 0; s < ServerCount; ++s) {
