@@ -57,11 +57,17 @@ AxisScale NiceScale(double low, double high, int minIntervals, int maxIntervals,
     return {std::floor(low / step + slack) * step, std::ceil(high / step - slack) * step, step, decimals};
 }
 
+// Each setter lays the axis' labels out again, the label format even when it
+// is unchanged: a press whose scale stays as it was costs no layout.
 void applyScale(QValueAxis* axis, const AxisScale& scale)
 {
+    const QString format = QStringLiteral("%.%1f").arg(scale.decimals);
+    if (axis->labelFormat() != format)
+        axis->setLabelFormat(format);
+    const int ticks = static_cast<int>(std::lround((scale.max - scale.min) / scale.step)) + 1;
+    if (axis->tickCount() != ticks)
+        axis->setTickCount(ticks);
     axis->setRange(scale.min, scale.max);
-    axis->setTickCount(static_cast<int>(std::lround((scale.max - scale.min) / scale.step)) + 1);
-    axis->setLabelFormat(QStringLiteral("%.%1f").arg(scale.decimals));
 }
 
 }  // namespace shell
