@@ -12,14 +12,21 @@
 // (_mm512_undefined_epi32), which its uninitialised-use warning takes for a
 // fault in every caller.
 #pragma GCC diagnostic push
+#if !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#endif
 #include <immintrin.h>
 
 #include <cmath>
 
 // Everything here needs the vector units; HasVectorLanes, last, does not.
+// Clang (the fuzzers' compiler) takes the target by an attribute of its own.
+#if defined(__clang__)
+#pragma clang attribute push(__attribute__((target("avx512f,avx512dq,avx512vl"))), apply_to = function)
+#else
 #pragma GCC push_options
 #pragma GCC target("avx512f,avx512dq,avx512vl")
+#endif
 
 namespace kestrin {
 namespace {
@@ -122,7 +129,11 @@ template bool SimulateWarehouseLanes(const TWarehouseInput&, const std::array<st
 
 }  // namespace kestrin
 
+#if defined(__clang__)
+#pragma clang attribute pop
+#else
 #pragma GCC pop_options
+#endif
 
 namespace kestrin {
 
