@@ -9,7 +9,9 @@
 
 #include <algorithm>
 #include <limits>
+#include <tuple>
 #include <type_traits>
+#include <utility>
 
 namespace velmora {
 namespace {
@@ -126,6 +128,22 @@ Served sumServed(const ServerTable& t)
     return sums;
 }
 
+// From the earliest arrival at an entry server to the latest end at the final
+// server; loops of constant length, as the sums above.
+std::pair<Tick, Tick> observedPeriod(const TRunWorkspace& workspace)
+{
+    Tick start = std::numeric_limits<Tick>::max();
+    for (const TTaskTable* entry : {&workspace.Flow1, &workspace.Flow2, &workspace.Flow3}) {
+        for (int row = 0; row < TasksPerFlow; ++row)
+            start = std::min(start, entry->Arrival[row]);
+    }
+    Tick end = std::numeric_limits<Tick>::min();
+    const TTaskTable& final = workspace.MergedAll;
+    for (int row = 0; row < TaskCount; ++row)
+        end = std::max(end, final.Arrival[row] + final.Wait[row] + final.Service[row]);
+    return {start, end};
+}
+
 Tick endOf(const Visit& visit)
 {
     return visit.arrival + visit.wait + visit.service;
@@ -197,37 +215,21 @@ std::vector<TaskRecord> TaskRecords(const TRunWorkspace& workspace)
 NetworkMeasures MeasureServers(const TRunWorkspace& workspace)
 {
     NetworkMeasures measures{};
-    measures.start = std::numeric_limits<Tick>::max();
-    measures.end = std::numeric_limits<Tick>::min();
-    std::array<Served, ServerCount> served{};
-    for (int s = 0; s < ServerCount; ++s) {
-        const auto server = static_cast<Server>(s);
-        const ServerTable t = tableOf(workspace, server);
-        withRows(t.rows, [&](auto rows) {
-            served[static_cast<std::size_t>(s)] = sumServed<rows>(t);
-            if (!t.merged) {
-                for (int row = 0; row < rows; ++row)
-                    measures.start = std::min(measures.start, t.table.Arrival[row]);
-            }
-            if (server == Server::Final) {
-                for (int row = 0; row < rows; ++row)
-                    measures.end =
-                        std::max(measures.end, t.table.Arrival[row] + t.table.Wait[row] + t.table.Service[row]);
-            }
-        });
-    }
+    std::tie(measures.start, measures.end) = observedPeriod(workspace);
     const double period = measures.period();
     for (int s = 0; s < ServerCount; ++s) {
         const auto server = static_cast<Server>(s);
+        const ServerTable t = tableOf(workspace, server);
+        const Served served = withRows(t.rows, [&t](auto rows) { return sumServed<rows>(t); });
         measures.servers[static_cast<std::size_t>(s)] =
-            served[static_cast<std::size_t>(s)].measures(period, server == Server::Shared || server == Server::Final);
+            served.measures(period, server == Server::Shared || server == Server::Final);
     }
     return measures;
 }
 
 std::vector<QueueStep> QueueOverTime(const TRunWorkspace& workspace, Server server)
 {
-    const NetworkMeasures measures = MeasureServers(workspace);
+    const auto [start, end] = observedPeriod(workspace);
     const ServerTable t = tableOf(workspace, server);
     // +1 where a task begins to wait, -1 where its service begins.
     std::vector<std::pair<Tick, int>> changes;
@@ -238,7 +240,7 @@ std::vector<QueueStep> QueueOverTime(const TRunWorkspace& workspace, Server serv
         changes.emplace_back(t.table.Arrival[row] + t.table.Wait[row], -1);
     }
     std::sort(changes.begin(), changes.end());
-    std::vector<QueueStep> steps{{measures.start, 0}};
+    std::vector<QueueStep> steps{{start, 0}};
     int waiting = 0;
     for (std::size_t i = 0; i < changes.size();) {
         const Tick time = changes[i].first;
@@ -249,7 +251,7 @@ std::vector<QueueStep> QueueOverTime(const TRunWorkspace& workspace, Server serv
         else if (steps.back().waiting != waiting)
             steps.push_back({time, waiting});
     }
-    steps.push_back({measures.end, 0});
+    steps.push_back({end, 0});
     return steps;
 }
 
