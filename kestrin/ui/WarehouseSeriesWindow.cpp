@@ -81,11 +81,8 @@ public:
 
     QString chartTitle(int statistic) const override
     {
-        return (statistic == CostStatistic ? costTitle : QStringLiteral("Доля неудовлетворённого спроса L"))
-            + QStringLiteral(", среднее по прогонам");
+        return statistic == CostStatistic ? costTitle : QStringLiteral("Доля неудовлетворённого спроса L");
     }
-
-    QString chartAxisTitle(int statistic) const override { return chartStatistics().value(statistic); }
 
     std::vector<shell::SweepLine> sweepLines(int statistic, std::optional<std::size_t> baseline) const override
     {
@@ -165,19 +162,7 @@ public:
         return rows;
     }
 
-    QStringList chartStatistics() const override
-    {
-        QStringList titles = GoodStatisticTitles();
-        // A chart's title and axis have room for one line.
-        return titles.replaceInStrings(QStringLiteral("\n"), QStringLiteral(" "));
-    }
-
-    QString chartTitle(int statistic) const override
-    {
-        return chartStatistics().value(statistic) + QStringLiteral(", среднее по прогонам");
-    }
-
-    QString chartAxisTitle(int statistic) const override { return chartStatistics().value(statistic); }
+    QStringList chartStatistics() const override { return oneLine(GoodStatisticTitles()); }
 
     // Demand does not depend on orders or thresholds; the share of it met does.
     int defaultStatistic() const override { return static_cast<int>(GoodStatistic::FillRate); }

@@ -94,6 +94,21 @@ int SeriesPresentation::defaultStatistic() const
     return 0;
 }
 
+QString SeriesPresentation::chartTitle(int statistic) const
+{
+    return chartStatistics().value(statistic);
+}
+
+QString SeriesPresentation::chartAxisTitle(int statistic) const
+{
+    return chartStatistics().value(statistic);
+}
+
+QStringList PointsPresentation::oneLine(QStringList titles)
+{
+    return titles.replaceInStrings(QStringLiteral("\n"), QStringLiteral(" "));
+}
+
 double SeriesProgram::readSweepBound(const std::string&, std::string_view text) const
 {
     return StrToFloat(text);
@@ -613,11 +628,10 @@ void SeriesWindow::showChart()
         return;
     const int statistic = std::max(0, ui->StatisticCombo->currentIndex());
     std::optional<std::size_t> baseline;
-    QString title = presentation_->chartTitle(statistic);
+    QString title = presentation_->chartTitle(statistic) + QStringLiteral(", среднее по прогонам");
     if (ui->BaselineCombo->currentIndex() > 0) {
         baseline = static_cast<std::size_t>(ui->BaselineCombo->currentIndex() - 1);
-        title = QStringLiteral("Разность с базовой точкой %1: %2")
-                    .arg(ui->BaselineCombo->currentText(), presentation_->chartTitle(statistic));
+        title = QStringLiteral("Разность с базовой точкой %1: %2").arg(ui->BaselineCombo->currentText(), title);
     }
     ui->Chart->showLines(title, sweepName_, presentation_->chartAxisTitle(statistic),
                          presentation_->sweepLines(statistic, baseline));

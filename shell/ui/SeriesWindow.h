@@ -59,11 +59,12 @@ public:
     virtual QStringList tableHeader(const Comparison& comparison) const = 0;
     virtual TableRows tableRows(const Comparison& comparison) const = 0;
     // The statistics a sweep's chart can show, its title and Y axis' title for
-    // each, and its lines: the statistic's means, or with a baseline their
-    // paired differences from it.
+    // each (the statistic's name by default; the window adds that the chart
+    // shows means over the runs), and its lines: the statistic's means, or with
+    // a baseline their paired differences from it.
     virtual QStringList chartStatistics() const = 0;
-    virtual QString chartTitle(int statistic) const = 0;
-    virtual QString chartAxisTitle(int statistic) const = 0;
+    virtual QString chartTitle(int statistic) const;
+    virtual QString chartAxisTitle(int statistic) const;
     virtual std::vector<SweepLine> sweepLines(int statistic, std::optional<std::size_t> baseline) const = 0;
     // What the command line prints for the same series.
     virtual std::string csv() const = 0;
@@ -87,6 +88,9 @@ protected:
     // The column of the swept value, if any, before the columns of `titles`,
     // and with a baseline the column of the comparison after them.
     QStringList header(const QStringList& titles, const Comparison& comparison) const;
+    // Titles of a table's columns with their lines joined: a chart's title and
+    // axis have room for one line.
+    static QStringList oneLine(QStringList titles);
     // A row of `point` that begins with its swept value, if any.
     std::vector<TableCell> row(const SeriesPoint& point) const;
     // The cell of the comparison of `statistic` at `point` with the baseline:

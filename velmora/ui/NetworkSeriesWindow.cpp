@@ -60,7 +60,7 @@ public:
         static const QStringList titles{
             QStringLiteral("Среднее время отклика"), QStringLiteral("Медиана времени отклика"),
             QStringLiteral("90-й процентиль времени отклика"), QStringLiteral("95-й процентиль времени отклика")};
-        return titles.value(statistic) + QStringLiteral(", среднее по прогонам");
+        return titles.value(statistic);
     }
 
     QString chartAxisTitle(int) const override { return QStringLiteral("Время отклика, тики"); }
@@ -131,19 +131,12 @@ public:
         return rows;
     }
 
-    QStringList chartStatistics() const override
-    {
-        QStringList titles = ServerStatisticTitles();
-        // A chart's title and axis have room for one line.
-        return titles.replaceInStrings(QStringLiteral("\n"), QStringLiteral(" "));
-    }
+    QStringList chartStatistics() const override { return oneLine(ServerStatisticTitles()); }
 
     QString chartTitle(int statistic) const override
     {
-        return chartStatistics().value(statistic) + QStringLiteral(" на сервере, среднее по прогонам");
+        return chartStatistics().value(statistic) + QStringLiteral(" на сервере");
     }
-
-    QString chartAxisTitle(int statistic) const override { return chartStatistics().value(statistic); }
 
     // The count of tasks is the same for every setting; the load is what varies first.
     int defaultStatistic() const override { return static_cast<int>(ServerStatistic::Utilisation); }
